@@ -1,0 +1,6 @@
+// The process-wide handler through which every container reports misuse.
+#pragma once
+
+// Code 0 is a warning and returns; code 1 or more prints a stack trace and aborts.
+// Codes in use: 1 general, 2 array index out of range, 99 exhausted array storage.
+void container_error(int code, const char* message);

@@ -1,0 +1,17 @@
+// Fatal errors, warnings and the switchable progress channel, all on standard error.
+#pragma once
+
+// Each fatal report starts on a fresh line with its prefix and ends the process with status 1.
+[[noreturn]] void error(const char* format, ...) __attribute__((format(printf, 1, 2)));  // internal
+[[noreturn]] void bye(const char* format, ...) __attribute__((format(printf, 1, 2)));    // environment
+[[noreturn]] void usage(const char* format, ...) __attribute__((format(printf, 1, 2)));  // command line
+void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  // always written
+
+// Progress channel: on until messages(false); every message flushes the error stream.
+void messages(bool on);
+void message(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void message(char c);
+void message(int i);
+void show_time();  // "Time: %5.2f sec\n" of processor time, through message()
+
+extern bool show_messages;

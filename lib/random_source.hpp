@@ -1,0 +1,51 @@
+// Additive lagged-Fibonacci generator over 31 words, seeded by a linear congruence.
+#pragma once
+
+#include <cstdint>
+
+class random_source {
+ public:
+  random_source();                  // clock seed; precision mode, 31 bits
+  explicit random_source(int p);    // clock seed; precision mode, p bits
+  random_source(int low, int high); // clock seed; range mode over [low, high]
+
+  void set_seed(int s);  // the same seed always restarts the same sequence
+  void set_range(int low, int high);
+  int set_precision(int p);  // returns the previous precision
+
+  std::uint32_t get_rand31();  // 0 .. 2^31 - 1
+  std::uint32_t get_rand32();  // 32 random bits
+
+  int operator()();                  // next value of the current mode
+  int operator()(int p);             // top p bits of a fresh 31-bit draw
+  int operator()(int low, int high); // one value of [low, high]; mode unchanged; 0 if high < low
+
+  random_source& operator>>(bool& x);  // bit 16 of a 31-bit draw
+  random_source& operator>>(char& x);
+  random_source& operator>>(unsigned char& x);
+  random_source& operator>>(int& x);
+  random_source& operator>>(unsigned int& x);
+  random_source& operator>>(long& x);
+  random_source& operator>>(unsigned long& x);
+  random_source& operator>>(float& x);   // draw * 2^-31
+  random_source& operator>>(double& x);  // draw / (2^31 - 1), in [0, 1]
+
+  static int count;  // sources seeded from the clock so far
+
+ private:
+  void clock_seed();
+
+  std::uint32_t table_[31];
+  std::uint32_t* rear_ = table_;
+  std::uint32_t* front_ = table_ + 3;
+  std::uint32_t* end_ = table_ + 31;
+  std::uint32_t mask_ = 0xffffffffu;
+  int precision_ = 31;
+  int low_ = 0;
+  std::uint32_t diff_ = 0;
+  bool precision_mode_ = true;
+  std::uint32_t bit_buffer_ = 1;
+};
+
+// Process-wide source for library code, built (clock-seeded) before main.
+extern random_source rand_int;
