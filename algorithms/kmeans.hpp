@@ -1,0 +1,12 @@
+// Unit-centroid k-means under cosine similarity on a fixed item set.
+#pragma once
+
+#include "lib/array.hpp"
+#include "lib/matrix.hpp"
+#include "lib/taxaset.hpp"
+#include "lib/vector.hpp"
+
+// Places the items of the entry clusters by largest scalar product (ties to the lower index) and
+// makes each non-empty cluster's mean its unit centroid, until a pass gains at most tolerance.
+void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
+            double tolerance);

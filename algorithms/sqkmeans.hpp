@@ -1,0 +1,13 @@
+// k-svd clustering: rows go to the direction with the largest squared product.
+#pragma once
+
+#include "lib/array.hpp"
+#include "lib/matrix.hpp"
+#include "lib/taxaset.hpp"
+#include "lib/vector.hpp"
+
+// Refines cluster_array and means in place until a pass gains less than tolerance; every row of
+// data ends in exactly one cluster. A cluster empty on entry or after a pass is never offered
+// again. Progress lines go to standard output when verbosity > 3. Returns the squared objective.
+double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
+                double tolerance, int iterations, int verbosity);
