@@ -1,0 +1,73 @@
+// Fatal errors, warnings and the switchable progress channel, all on standard error.
+#include "lib/diagnostics.hpp"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+bool show_messages = true;
+
+namespace {
+
+[[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args) {
+  std::fputs(prefix, stderr);
+  std::vfprintf(stderr, format, args);
+  std::fputc('\n', stderr);
+  std::exit(1);
+}
+
+}  // namespace
+
+void error(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  report_and_exit("\nFatal Error: ", format, args);
+}
+
+void bye(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  report_and_exit("\nError: ", format, args);
+}
+
+void usage(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  report_and_exit("\nUsage: ", format, args);
+}
+
+void warning(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::fputs("\nWarning: ", stderr);
+  std::vfprintf(stderr, format, args);
+  std::fputc('\n', stderr);
+  va_end(args);
+}
+
+void messages(bool on) { show_messages = on; }
+
+void message(const char* format, ...) {
+  if (!show_messages) return;
+  std::va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fflush(stderr);
+}
+
+void message(char c) {
+  if (!show_messages) return;
+  std::fputc(c, stderr);
+  std::fflush(stderr);
+}
+
+void message(int i) {
+  if (!show_messages) return;
+  std::fprintf(stderr, "%d", i);
+  std::fflush(stderr);
+}
+
+// The processor clock ticks 1,000,000 times a second on every platform we build for.
+void show_time() { message("Time: %5.2f sec\n", static_cast<double>(std::clock()) / 1000000.0); }

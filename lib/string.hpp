@@ -13,7 +13,8 @@ class string {
   string(char c);         // NOLINT: code 0 gives the empty string
 
   // Formatted construction: the first conversion of format takes first (a '*' width there takes
-  // first as the width), the later conversions take rest. Limited to 511 characters.
+  // first, an integer, as the width), the later conversions take rest. Limited to 511 characters;
+  // '%' in the text that first expands to stays literal.
   template <class First, class... Rest,
             class = std::enable_if_t<std::is_same_v<First, char> ||
                                      std::is_same_v<First, unsigned char> ||
@@ -38,12 +39,23 @@ class string {
 
   // Replaces the content by what is read up to delim or the end of input. A newline delim is
   // consumed, any other stays in the stream; delim 0 stops at any white space (which stays).
+  // Sets failbit when the input ended before anything was read.
   void read(std::istream& is, char delim);
 
  private:
   explicit string(std::string s);
+  // Stage 1: format with its first conversion expanded by the one value in "...", every other
+  // '%' left for stage 2. Stage 2: that text formatted with the values in "...". Both stop
+  // at 511 characters.
+  static std::string expand_first(const char* format, ...);
+  static std::string expand_rest(const char* format, ...);
+
   std::shared_ptr<const std::string> rep_;
 };
+
+template <class First, class... Rest, class>
+string::string(const char* format, First first, Rest... rest)
+    : string(expand_rest(expand_first(format, first).c_str(), rest...)) {}
 
 string operator+(const string& a, const string& b);
 
@@ -55,10 +67,12 @@ bool operator>(const string& a, const string& b);
 bool operator<=(const string& a, const string& b);
 bool operator>=(const string& a, const string& b);
 
-// Index of the first occurrence of s at or after i, or -1 (also for empty s or i past the end).
+// Index of the first occurrence of s in text at or after i (a negative i counts as 0), or -1
+// (also for empty s or i at or past the end).
 int pos(const string& s, const string& text, int i);
 
 std::ostream& operator<<(std::ostream& os, const string& s);
 // One word: white space skipped, then up to the next white space, which stays in the stream.
 // On standard input a newline met while skipping is consumed and ends the skipping.
+// Sets failbit when the input ended before a word began.
 std::istream& operator>>(std::istream& is, string& s);
