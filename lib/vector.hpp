@@ -6,16 +6,25 @@
 class vector {
  public:
   vector() = default;
-  explicit vector(int n);  // all 0.0; n < 0 reports "vector: negative dimension."
-  vector(const vector& other);
-  // Equal dimensions overwrite in place (a matrix row stays a row); otherwise the target takes
-  // the source's dimension, which a matrix row may not do.
+  explicit vector(int n);       // all 0.0; n < 0 reports "vector: negative dimension."
+  vector(const vector& other);  // always an owning copy, also of a matrix row
+  vector(vector&& other) noexcept;
+  // Equal dimensions overwrite in place (a matrix row stays a row, references stay valid);
+  // otherwise the target takes the source's dimension, which a matrix row may not do.
   vector& operator=(const vector& other);
+  vector& operator=(vector&& other);
   ~vector();
 
   int dim() const { return d_; }
-  double& operator[](int i);  // "vector: index out of range "
-  double operator[](int i) const;
+  // REQUIRES: 0 <= i < dim(), else "vector: index out of range "
+  double& operator[](int i) {
+    if (i < 0 || i >= d_) index_out_of_range();
+    return v_[i];
+  }
+  double operator[](int i) const {
+    if (i < 0 || i >= d_) index_out_of_range();
+    return v_[i];
+  }
 
   // Unchecked access to the entries, for kernels that have checked their bounds once.
   double* data() { return v_; }
@@ -29,11 +38,13 @@ class vector {
 
  private:
   friend class matrix;
-  vector(double* row, int d);  // a non-owning view of a matrix row
+
+  [[noreturn]] static void index_out_of_range();
+  void take_dimension(int n);  // reallocates an owning vector; a row view reports instead
 
   int d_ = 0;
   double* v_ = nullptr;
-  bool owner_ = true;
+  bool owner_ = true;  // false for a view of a matrix row, whose block the matrix owns
 };
 
 vector operator+(const vector& v, const vector& w);
@@ -47,5 +58,6 @@ double operator*(const vector& v, const vector& w);
 std::ostream& operator<<(std::ostream& os, const vector& v);
 std::istream& operator>>(std::istream& is, vector& v);  // dimension, then the entries
 
-bool is_zero(const vector& v, double eps);
+bool is_zero(const vector& v, double eps);  // every |entry| <= eps
+// Entry-wise within eps over a's dimension; differing dimensions end through error().
 bool is_equal(const vector& a, const vector& b, double eps);
