@@ -54,6 +54,10 @@ class tTaxaSet {
   // Raw words, element k being bit k % 32 of word k / 32.
   const std::uint32_t* words() const { return data; }
 
+  // The capacity of default-constructed sets is the top of a stack that starts as {32}.
+  static void push_default_max_size(int n);  // REQUIRES: 0 <= n < 7000*2
+  static void pop_default_max_size();        // REQUIRES: the stack is not empty
+
  private:
   friend tTaxaSet operator&(const tTaxaSet& a, const tTaxaSet& b);
   friend tTaxaSet operator+(const tTaxaSet& a, const tTaxaSet& b);
@@ -62,7 +66,7 @@ class tTaxaSet {
   friend bool operator<=(const tTaxaSet& a, const tTaxaSet& b);
   friend bool intersect(const tTaxaSet& a, const tTaxaSet& b, const tTaxaSet& c);
 
-  void init(int size);
+  void init(int maxsize);
 
   std::int16_t maxsize = 0;
   std::int16_t nwords = 0;
