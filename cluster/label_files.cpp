@@ -1,0 +1,53 @@
+// Reading and writing label columns, with every fault of an assignment file reported by row.
+#include "cluster/label_files.hpp"
+
+#include <fstream>
+#include <ostream>
+
+#include "cluster/token_reader.hpp"
+#include "lib/diagnostics.hpp"
+
+array<int> read_initial_assignment(const string& file_name, int rows, int k) {
+  const char* name = file_name.c_str();
+  std::ifstream file(name);
+  if (file.fail()) bye("Can't open file to read: %s", name);
+  tTokenReader reader(file);
+
+  const char* token = reader.next_word();
+  long long value = 0;
+  if (*token == '\0') bye("Initial assignment file %s: the file ends before the row count", name);
+  if (!parse_integer(token, value))
+    bye("Initial assignment file %s: the row count \"%s\" is not an integer", name, token);
+
+  array<int> assignment(rows);
+  for (int r = 0; r < rows; ++r) {
+    token = reader.next_word();
+    if (*token == '\0')
+      bye("Initial assignment file %s: the file ends before the cluster index of row %d", name,
+          r);
+    if (!parse_integer(token, value))
+      bye("Initial assignment file %s: row %d: \"%s\" is not an integer", name, r, token);
+    if (value < 0 || value >= k)
+      bye("Initial assignment file %s: row %d: cluster index %s is outside 0 .. %d", name, r,
+          token, k - 1);
+    assignment[r] = static_cast<int>(value);
+  }
+  return assignment;
+}
+
+void write_initial_assignment(std::ostream& os, const array<int>& assignment) {
+  for (int label : assignment) os << label << '\n';
+}
+
+void write_label_file(std::ostream& os, const array<int>& labels) {
+  os << labels.size() << '\n';
+  write_initial_assignment(os, labels);
+}
+
+array<int> cluster_labels(const array<tTaxaSet>& clusters, int rows) {
+  array<int> labels(rows);
+  for (int i = 0; i < clusters.size(); ++i)
+    for (tItem it = clusters[i].first_item(); it != 0; it = clusters[i].next_item(it))
+      labels[clusters[i].inf(it)] = i;
+  return labels;
+}
