@@ -5,9 +5,9 @@
 
 class random_source {
  public:
-  random_source();                  // clock seed; precision mode, 31 bits
-  explicit random_source(int p);    // clock seed; precision mode, p bits
-  random_source(int low, int high); // clock seed; range mode over [low, high]
+  random_source();                   // clock seed; precision mode, 31 bits
+  explicit random_source(int p);     // clock seed; precision mode, p bits
+  random_source(int low, int high);  // clock seed; range mode over [low, high]
 
   void set_seed(int s);  // the same seed always restarts the same sequence
   void set_range(int low, int high);
@@ -16,9 +16,9 @@ class random_source {
   std::uint32_t get_rand31();  // 0 .. 2^31 - 1
   std::uint32_t get_rand32();  // 32 random bits
 
-  int operator()();                  // next value of the current mode
-  int operator()(int p);             // top p bits of a fresh 31-bit draw
-  int operator()(int low, int high); // one value of [low, high]; mode unchanged; 0 if high < low
+  int operator()();                   // next value of the current mode
+  int operator()(int p);              // top p bits of a fresh 31-bit draw
+  int operator()(int low, int high);  // one value of [low, high]; mode unchanged; 0 if high < low
 
   random_source& operator>>(bool& x);  // bit 16 of a 31-bit draw
   random_source& operator>>(char& x);
@@ -35,10 +35,11 @@ class random_source {
  private:
   void clock_seed();
 
+  // Cursors are indices, not pointers, so that copies of a source are independent sources.
   std::uint32_t table_[31];
-  std::uint32_t* rear_ = table_;
-  std::uint32_t* front_ = table_ + 3;
-  std::uint32_t* end_ = table_ + 31;
+  int rear_ = 0;   // the word that is added
+  int front_ = 3;  // the word that is added to and returned
+  int end_ = 31;   // cursors wrap from here to 0
   std::uint32_t mask_ = 0xffffffffu;
   int precision_ = 31;
   int low_ = 0;
