@@ -56,27 +56,26 @@ string::string(std::string s) {
   rep_ = std::make_shared<const std::string>(std::move(s));
 }
 
-// A "%%" before the first conversion is a literal percent sign and is left for stage 2. The
-// expansion of the first value is escaped, so text taken from input is never read as a format.
+// A "%%" before the first conversion is a literal percent sign and is left for stage 2. A '*'
+// in the first conversion becomes the first value; otherwise the conversion's expansion is
+// escaped, so text taken from input is never read as a format.
 std::string string::expand_first(const char* format, ...) {
   std::string text(format);
   std::size_t p = 0;
   while ((p = text.find('%', p)) != std::string::npos && text.compare(p, 2, "%%") == 0) p += 2;
   if (p == std::string::npos) return text;
+  std::size_t end = conversion_end(format, p);
+  if (end == 0) return text.substr(0, p) + escaped(text.substr(p));
+  std::size_t star = text.find('*', p);
   std::va_list args;
   va_start(args, format);
   std::string out;
-  if (text.compare(p, 2, "%*") == 0) {
-    out = text.substr(0, p + 1) + vformat_bounded("%d", args) + text.substr(p + 2);
+  if (star < end) {
+    out = text.substr(0, star) + vformat_bounded("%d", args) + text.substr(star + 1);
   } else {
-    std::size_t end = conversion_end(format, p);
-    if (end == 0) {
-      out = text.substr(0, p) + escaped(text.substr(p));
-    } else {
-      std::string conversion = text.substr(p, end - p);
-      out = text.substr(0, p) + escaped(vformat_bounded(conversion.c_str(), args)) +
-            text.substr(end);
-    }
+    std::string conversion = text.substr(p, end - p);
+    out = text.substr(0, p) + escaped(vformat_bounded(conversion.c_str(), args)) +
+          text.substr(end);
   }
   va_end(args);
   return out;

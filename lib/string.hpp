@@ -12,9 +12,9 @@ class string {
   string(const char* s);  // NOLINT: implicit, as callers write string literals for strings
   string(char c);         // NOLINT: code 0 gives the empty string
 
-  // Formatted construction: the first conversion of format takes first (a '*' width there takes
-  // first, an integer, as the width), the later conversions take rest. Limited to 511 characters;
-  // '%' in the text that first expands to stays literal.
+  // Formatted construction: the first conversion of format takes first (a '*' there takes first,
+  // an integer, as the width or precision), the later conversions take rest. Limited to 511
+  // characters; a '%' in the text that first expands to stays literal.
   template <class First, class... Rest,
             class = std::enable_if_t<std::is_same_v<First, char> ||
                                      std::is_same_v<First, unsigned char> ||

@@ -1,0 +1,64 @@
+// Tests of the container error handler: banner, indented message, stack trace and abort.
+#include "lib/container_error.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using testing::KilledBySignal;
+using testing::StartsWith;
+
+// After the report's empty line, every line is a frame "#NN at 0xADDR in NAME", numbered from 0.
+bool is_stack_trace(const std::string& report) {
+  std::size_t start = report.find("\n\n", 1);
+  if (start == std::string::npos) return false;
+  std::istringstream lines(report.substr(start + 2));
+  const std::regex frame("#([0-9]{2,}) at 0x[0-9a-f]{8,} in .+");
+  std::string line;
+  int expected = 0;
+  for (; std::getline(lines, line); ++expected) {
+    std::smatch m;
+    if (!std::regex_match(line, m, frame) || std::stoi(m[1]) != expected) return false;
+  }
+  return expected > 0;
+}
+
+TEST(ContainerError, CodeZeroWarnsAndReturns) {
+  testing::internal::CaptureStderr();
+  container_error(0, "array: something odd");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "\nVESTA WARNING\n\tarray: something odd\n\n");
+}
+
+TEST(ContainerError, PositiveCodesReportAndAbort) {
+  EXPECT_EXIT(container_error(1, "general misuse"), KilledBySignal(SIGABRT),
+              StartsWith("\nVESTA ERROR HANDLER\n\tgeneral misuse\n\n#00 at 0x"));
+  EXPECT_EXIT(container_error(2, "array::entry index out of range"), KilledBySignal(SIGABRT),
+              StartsWith("\nVESTA ERROR HANDLER\n\tarray::entry index out of range\n\n"));
+  EXPECT_EXIT(container_error(99, "array: out of memory"), KilledBySignal(SIGABRT),
+              StartsWith("\nVESTA ERROR HANDLER\n\tarray: out of memory\n\n"));
+}
+
+TEST(ContainerError, StackTraceHasOneNumberedLinePerFrame) {
+  EXPECT_EXIT(container_error(1, "trace me"), KilledBySignal(SIGABRT),
+              testing::Truly(is_stack_trace));
+}
+
+void exit_seven(int) { std::_Exit(7); }
+
+TEST(ContainerError, AbortsEvenWhenAbortIsIntercepted) {
+  EXPECT_EXIT(
+      {
+        std::signal(SIGABRT, exit_seven);
+        container_error(1, "intercepted");
+      },
+      KilledBySignal(SIGABRT), StartsWith("\nVESTA ERROR HANDLER\n\tintercepted\n"));
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// Tests of the fatal reports, warnings and the switchable progress channel.
+#include "lib/diagnostics.hpp"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using testing::Eq;
+using testing::ExitedWithCode;
+using testing::MatchesRegex;
+
+// Each test starts and ends with the channel on, as a program does.
+class Diagnostics : public testing::Test {
+ protected:
+  void SetUp() override { messages(true); }
+  void TearDown() override { messages(true); }
+
+  template <class F>
+  static std::string stderr_of(F f) {
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+  }
+};
+
+TEST_F(Diagnostics, FatalReportsCarryTheirPrefixAndExitWithStatusOne) {
+  EXPECT_EXIT(error("Malloc(%ld): out of memory", 16L), ExitedWithCode(1),
+              Eq("\nFatal Error: Malloc(16): out of memory\n"));
+  EXPECT_EXIT(bye("cannot open %s", "data.txt"), ExitedWithCode(1),
+              Eq("\nError: cannot open data.txt\n"));
+  EXPECT_EXIT(usage("unknown option %s", "-q"), ExitedWithCode(1),
+              Eq("\nUsage: unknown option -q\n"));
+}
+
+TEST_F(Diagnostics, FatalReportsIgnoreTheChannelSwitch) {
+  messages(false);
+  EXPECT_EXIT(error("x=%d", 3), ExitedWithCode(1), Eq("\nFatal Error: x=3\n"));
+}
+
+TEST_F(Diagnostics, FatalReportStartsOnAFreshLineAfterAPartialMessage) {
+  EXPECT_EXIT(
+      {
+        message("working");
+        bye("disk full");
+      },
+      ExitedWithCode(1), Eq("working\nError: disk full\n"));
+}
+
+TEST_F(Diagnostics, WarningIsWrittenWhateverTheChannelHolds) {
+  EXPECT_EQ(stderr_of([] { warning("%d rows ignored", 2); }), "\nWarning: 2 rows ignored\n");
+  messages(false);
+  EXPECT_EQ(stderr_of([] { warning("late"); }), "\nWarning: late\n");
+}
+
+TEST_F(Diagnostics, MessagesAreWrittenExactlyOnlyWhileSwitchedOn) {
+  EXPECT_TRUE(show_messages);
+  messages(false);
+  EXPECT_FALSE(show_messages);
+  EXPECT_EQ(stderr_of([] {
+              message("x");
+              message('c');
+              message(42);
+            }),
+            "");
+  messages(true);
+  EXPECT_EQ(stderr_of([] {
+              message("x");
+              message("%s=%d;", "k", 5);
+              message('c');
+              message(-42);
+            }),
+            "xk=5;c-42");
+}
+
+TEST_F(Diagnostics, ShowTimeWritesProcessorSecondsThroughTheChannel) {
+  EXPECT_THAT(stderr_of([] { show_time(); }), MatchesRegex("Time: +[0-9]+\\.[0-9][0-9] sec\n"));
+  messages(false);
+  EXPECT_EQ(stderr_of([] { show_time(); }), "");
+}
+
+}  // namespace
