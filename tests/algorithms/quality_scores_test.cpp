@@ -86,7 +86,8 @@ TEST(QualityScores, FewerThanTwoNonEmptyClustersHaveNoSeparation) {
 }
 
 TEST(QualityScores, SmaxNeverFallsBelowZero) {
-  Clustering c({{0}, {1}, {2}}, {{1, 0}, {-1, 0}, {-0.6, -0.8}});
+  // Three directions 120 degrees apart: every pair has product -0.5.
+  Clustering c({{0}, {1}, {2}}, {{1, 0}, {-0.5, 0.8660254}, {-0.5, -0.8660254}});
   EXPECT_EQ(S_max(matrix(3, 2), c.clusters, c.means), 0.0);
 }
 
