@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "treelib/square_block.hpp"
+
 namespace {
 
 constexpr double kSaturated = -1.0;  // marks a saturated pair in the output
@@ -22,24 +24,28 @@ struct JukesCantor {
 
 // Shared first pass: corrected distances of the correctable pairs, the marker elsewhere. Only the
 // upper triangle is read, each pair before it is written, so observed may be corrected itself.
+// Rows in order, each pair's arithmetic as written; only the indexing is unchecked.
 bool correct_pairs(const tMatrix& observed, tMatrix& corrected, int s, double& maxd) {
   const JukesCantor jc(s);
   const int n = observed.dim1();
+  const long w = checked_stride(observed, n);
   corrected = observed;
+  const double* in = observed.data();
+  double* out = corrected.data();
   maxd = 0.0;
   bool saturated = false;
-  for (int i = 0; i < n; ++i) {
-    corrected(i, i) = 0.0;
-    for (int j = i + 1; j < n; ++j) {
-      const double p = observed(i, j);
+  for (long i = 0; i < n; ++i) {
+    out[i * w + i] = 0.0;
+    for (long j = i + 1; j < n; ++j) {
+      const double p = in[i * w + j];
       if (p < jc.limit) {
         const double d = jc.distance(p);
-        corrected(i, j) = d;
-        corrected(j, i) = d;
+        out[i * w + j] = d;
+        out[j * w + i] = d;
         if (d > maxd) maxd = d;
       } else {
-        corrected(i, j) = kSaturated;
-        corrected(j, i) = kSaturated;
+        out[i * w + j] = kSaturated;
+        out[j * w + i] = kSaturated;
         saturated = true;
       }
     }
@@ -50,12 +56,14 @@ bool correct_pairs(const tMatrix& observed, tMatrix& corrected, int s, double& m
 // Every pair whose value is the marker or exceeds cap gets cap.
 void replace_above(tMatrix& corrected, double cap) {
   const int n = corrected.dim1();
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      const double v = corrected(i, j);
+  const long w = checked_stride(corrected, n);
+  double* m = corrected.data();
+  for (long i = 0; i < n; ++i) {
+    for (long j = i + 1; j < n; ++j) {
+      const double v = m[i * w + j];
       if (v == kSaturated || v > cap) {
-        corrected(i, j) = cap;
-        corrected(j, i) = cap;
+        m[i * w + j] = cap;
+        m[j * w + i] = cap;
       }
     }
   }
@@ -88,19 +96,22 @@ bool onepdist_pqfix(const tMatrix& observed, tMatrix& corrected, int s, float p0
       (static_cast<double>(q0) - static_cast<double>(p0)) / (1 - static_cast<double>(p0));
   const double b = q0 - a;
   const int n = observed.dim1();
+  const long w = checked_stride(observed, n);
   corrected = observed;
+  const double* in = observed.data();
+  double* out = corrected.data();
   bool compressed = false;
-  for (int i = 0; i < n; ++i) {
-    corrected(i, i) = 0.0;
-    for (int j = i + 1; j < n; ++j) {
-      double v = observed(i, j);
+  for (long i = 0; i < n; ++i) {
+    out[i * w + i] = 0.0;
+    for (long j = i + 1; j < n; ++j) {
+      double v = in[i * w + j];
       if (v > p0) {
         v = a * v + b;
         compressed = true;
       }
       const double d = jc.distance(v);
-      corrected(i, j) = d;
-      corrected(j, i) = d;
+      out[i * w + j] = d;
+      out[j * w + i] = d;
     }
   }
   return !compressed;

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "treelib/square_block.hpp"
+
 namespace {
 
 constexpr double kSaturated = -1.0;  // marks a saturated pair in the output
@@ -24,24 +26,30 @@ double k2p_gamma_distance(double p, double q, double alpha) {
 }
 
 // Shared first pass: distances of the correctable pairs, the marker elsewhere; maxd, when asked
-// for, is the largest distance written.
+// for, is the largest distance written. Rows in order, each pair's arithmetic as written; only the
+// indexing is unchecked.
 bool correct_pairs(const tMatrix& P, const tMatrix& Q, tMatrix& D, double alpha, double* maxd) {
   const int n = P.dim1();
+  const long wp = checked_stride(P, n);
+  const long wq = checked_stride(Q, n);
   D = P;
+  const double* p = P.data();
+  const double* q = Q.data();
+  double* out = D.data();
   bool saturated = false;
-  for (int i = 0; i < n; ++i) {
-    D(i, i) = 0.0;
-    for (int j = i + 1; j < n; ++j) {
-      const double p = P(i, j);
-      const double q = Q(i, j);
-      if (saturated_pair(p, q)) {
-        D(i, j) = kSaturated;
-        D(j, i) = kSaturated;
+  for (long i = 0; i < n; ++i) {
+    out[i * wp + i] = 0.0;
+    for (long j = i + 1; j < n; ++j) {
+      const double pij = p[i * wp + j];
+      const double qij = q[i * wq + j];
+      if (saturated_pair(pij, qij)) {
+        out[i * wp + j] = kSaturated;
+        out[j * wp + i] = kSaturated;
         saturated = true;
       } else {
-        const double d = k2p_gamma_distance(p, q, alpha);
-        D(i, j) = d;
-        D(j, i) = d;
+        const double d = k2p_gamma_distance(pij, qij, alpha);
+        out[i * wp + j] = d;
+        out[j * wp + i] = d;
         if (maxd && d > *maxd) *maxd = d;
       }
     }
@@ -52,12 +60,14 @@ bool correct_pairs(const tMatrix& P, const tMatrix& Q, tMatrix& D, double alpha,
 // Every pair whose value is the marker or exceeds cap gets cap.
 void replace_above(tMatrix& D, double cap) {
   const int n = D.dim1();
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      const double v = D(i, j);
+  const long w = checked_stride(D, n);
+  double* m = D.data();
+  for (long i = 0; i < n; ++i) {
+    for (long j = i + 1; j < n; ++j) {
+      const double v = m[i * w + j];
       if (v == kSaturated || v > cap) {
-        D(i, j) = cap;
-        D(j, i) = cap;
+        m[i * w + j] = cap;
+        m[j * w + i] = cap;
       }
     }
   }

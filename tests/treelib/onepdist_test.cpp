@@ -244,3 +244,22 @@ TEST(Onepdist, PercentSaturatedOfFewerThanTwoTaxaIsZero) {
   EXPECT_EQ(percent_saturated(set_of({0}), observed, 4), 0.0);
   EXPECT_EQ(percent_saturated(tTaxaSet(), observed, 4), 0.0);
 }
+
+TEST(Onepdist, WiderMatricesKeepTheirExtraColumns) {
+  tMatrix observed(2, 3);
+  observed(0, 1) = 0.5;
+  observed(1, 2) = 0.25;
+  tMatrix corrected;
+  EXPECT_TRUE(onepdist(observed, corrected, 4));
+  ASSERT_EQ(corrected.dim2(), 3);
+  EXPECT_EQ(corrected(0, 1), kJc05);
+  EXPECT_EQ(corrected(1, 0), kJc05);
+  EXPECT_EQ(corrected(1, 2), 0.25);
+}
+
+TEST(OnepdistDeathTest, NarrowerMatricesAreAContainerError) {
+  tMatrix corrected;
+  EXPECT_DEATH(onepdist(tMatrix(3, 2), corrected, 4), "matrix: col index out of range");
+  EXPECT_DEATH(onepdist_pqfix(tMatrix(3, 2), corrected, 4, 0.5f, 0.7f),
+               "matrix: col index out of range");
+}

@@ -211,3 +211,12 @@ TEST(Twopdist, PercentSaturatedOfFewerThanTwoTaxaIsZero) {
   EXPECT_EQ(percent_saturated(set_of({0}), P, Q, 4, 1.0), 0.0);
   EXPECT_EQ(percent_saturated(tTaxaSet(), P, Q, 4, 1.0), 0.0);
 }
+
+TEST(TwopdistDeathTest, MatricesSmallerThanPAreAContainerError) {
+  tMatrix P(3, 3);
+  tMatrix Q(2, 2);
+  tMatrix narrow(3, 2);
+  tMatrix D;
+  EXPECT_DEATH(twopdist(P, Q, D, 4, 1.0), "matrix: row index out of range");
+  EXPECT_DEATH(twopdist(narrow, P, D, 4, 1.0), "matrix: col index out of range");
+}
