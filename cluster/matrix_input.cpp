@@ -54,9 +54,7 @@ tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ost
     for (int j = 0; j < m; ++j) row[j] = value_of_token(reader.next(), non_finite);
   }
   if (non_finite > 0)
-    warning("Expression matrix: %lld values are not finite numbers and were treated as missing "
-            "(0.0)",
-            non_finite);
+    warning("Expression matrix: %lld value(s) not finite, treated as missing (0.0)", non_finite);
   return input;
 }
 
@@ -89,5 +87,5 @@ void normalize_rows(matrix& data) {
     for (int j = 0; j < row.dim(); ++j) entries[j] = entries[j] / length;
   }
   if (zero_rows > 0)
-    warning("-normalize: %d rows have length 0 and are left as they are", zero_rows);
+    warning("-normalize: %d row(s) of length 0 left as they are", zero_rows);
 }

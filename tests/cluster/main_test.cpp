@@ -1,0 +1,274 @@
+// The clusterer program end to end: statuses, exact outputs, label files and the order of output.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cluster/version.hpp"
+
+namespace {
+
+struct tRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string data(const std::string& name) { return std::string(CLUSTER_TEST_DATA "/") + name; }
+
+// A scratch file named after the running test, so tests may run in parallel.
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "clusterer_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
+tRun run(const std::string& arguments, const std::string& input = "/dev/null",
+         const std::string& directory = ".") {
+  const std::string out = scratch("stdout"), err = scratch("stderr");
+  const std::string command = "cd '" + directory + "' && '" CLUSTERER_PATH "' " + arguments +
+                              " < '" + input + "' > '" + out + "' 2> '" + err + "'";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) result.push_back(line);
+  return result;
+}
+
+std::string banner() { return version().c_str(); }
+
+std::string usage_text() {
+  return banner() +
+         "\nUsage: program [options]\nMain options:\nInput-output:\n"
+         "\t-i name    - Read input from named file, not from stdin\n"
+         "\t-o name    - Write output to named file, not to stdout\n"
+         "Additional:\n"
+         "\t--help     - Show this message and then quit\n";
+}
+
+// Index of the first line at or after from that starts with prefix; fails the test if none.
+std::size_t find_line(const std::vector<std::string>& all, const std::string& prefix,
+                      std::size_t from) {
+  for (std::size_t i = from; i < all.size(); ++i)
+    if (all[i].compare(0, prefix.size(), prefix) == 0) return i;
+  ADD_FAILURE() << "no line starting with \"" << prefix << "\" from line " << from;
+  return all.size();
+}
+
+bool is_label(const std::string& line) {
+  return !line.empty() && line.find_first_not_of("0123456789") == std::string::npos;
+}
+
+const char* const four_rows_report =
+    "# BEGIN DIAM\nCLUSTER 0\nc\n2  -1 0\nCLUSTER 1\na\n2  1 0\nEND DIAM\n"
+    "# BEGIN DIAM\nCLUSTER 2\nd\n2  0 -1\nCLUSTER 3\nb\n2  0 1\nEND DIAM\n";
+
+}  // namespace
+
+TEST(Clusterer, HelpWritesTheUsageTextOnly) {
+  const tRun result = run("--help -bogus");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, usage_text());
+}
+
+TEST(Clusterer, UnknownArgumentsEndTheRunWithStatusZero) {
+  const tRun result = run("-bogus");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "Error: Unknown option(s):  -bogus\n" + usage_text());
+}
+
+TEST(Clusterer, MissingInputFileEndsTheRun) {
+  const tRun result = run("-i " + scratch("absent.txt"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "\nError: Can't open file to read: " + scratch("absent.txt") + "\n");
+}
+
+TEST(Clusterer, ClustersAGivenStartToTheKnownAnswer) {
+  const std::string groups = scratch("groups.txt"), labels = scratch("labels.txt");
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                          data("four_rows_start.txt") + " -v -o " + groups + " -o2 " + labels);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "# " + banner() + "\n");
+  EXPECT_EQ(result.out,
+            std::string("start of algorithm\nObjective function = 15\n") + four_rows_report);
+  EXPECT_EQ(slurp(labels), "4\n0\n1\n0\n1\n");
+  EXPECT_EQ(slurp(groups), "4\n1\n3\n0\n2\n");
+}
+
+TEST(Clusterer, OneStepDirectionsAreTheNormalisedSums) {
+  const std::string groups = scratch("groups.txt");
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -t1 1 -init_clusters " +
+                          data("four_rows_start.txt") + " -o " + groups);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "start of algorithm\nObjective function = 15\n");
+  EXPECT_EQ(slurp(groups), "4\n0\n2\n1\n3\n");  // (-1, 0) and (0, -1) flip the sides
+}
+
+TEST(Clusterer, StandardInputReadsTheSameAsAFile) {
+  const tRun from_file = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                             data("four_rows_start.txt") + " -v");
+  const tRun from_stdin = run("-num_clusters 2 -init_clusters " + data("four_rows_start.txt") +
+                              " -v", data("four_rows.txt"));
+  EXPECT_EQ(from_stdin.status, 0);
+  EXPECT_EQ(from_stdin.out, from_file.out);
+}
+
+TEST(Clusterer, OnStandardInputAnEmptyLineShiftsTheTokens) {
+  const tRun from_file = run("-i " + data("blank_line.txt") + " -num_clusters 1 -v");
+  const tRun from_stdin = run("-num_clusters 1 -v", data("blank_line.txt"));
+  EXPECT_THAT(from_file.out, testing::HasSubstr("\nCLUSTER 1\na b\n"));
+  EXPECT_THAT(from_stdin.out, testing::HasSubstr("\nCLUSTER 1\n 2\n"));  // names "" and "2"
+}
+
+TEST(Clusterer, WithoutVerbosityOnlyTheStartAndObjectiveLinesAreWritten) {
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  const std::vector<std::string> out = lines(result.out);
+  ASSERT_EQ(out.size(), 2u);
+  EXPECT_EQ(out[0], "start of algorithm");
+  EXPECT_THAT(out[1], testing::StartsWith("Objective function = "));
+}
+
+TEST(Clusterer, ClusterLabelFileStartsALaterRunAtTheSameClusters) {
+  const std::string first = scratch("first.txt"), second = scratch("second.txt");
+  const tRun one = run("-i " + data("four_rows.txt") + " -num_clusters 2 -o2 " + first);
+  const tRun two = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                       first + " -o2 " + second);
+  EXPECT_EQ(two.status, 0);
+  EXPECT_EQ(slurp(second), slurp(first));
+  EXPECT_EQ(two.out, one.out);
+}
+
+TEST(Clusterer, InitialAssignmentGoesToTheThirdOutputFile) {
+  const std::string initial = scratch("initial.txt");
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                          data("four_rows_start.txt") + " -init_clusters_out -o3 " + initial);
+  EXPECT_EQ(result.out, "start of algorithm\nObjective function = 15\n");
+  EXPECT_EQ(slurp(initial), "0\n1\n0\n1\n");
+}
+
+TEST(Clusterer, GroupLabelFileIsNotWrittenIntoAFileNamedStdout) {
+  const std::string directory = testing::TempDir();
+  std::ofstream(directory + "/stdout") << "old";
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -o stdout",
+                          "/dev/null", directory);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(slurp(directory + "/stdout"), "");
+}
+
+TEST(Clusterer, SimulatedRunWritesEveryReportInTheFixedOrder) {
+  const tRun result = run("-simulate -num_clusters 2 -columns 3 -noise 0 -random_cluster "
+                          "-init_clusters_out -permute -v4");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> out = lines(result.out);
+  std::size_t at = find_line(out, "generating random means", 0);
+  EXPECT_EQ(at, 0u);
+  at = find_line(out, "generating perturbed data", at);
+  at = find_line(out, "Ideal obj value = ", at);
+  EXPECT_EQ(out[at], "Ideal obj value = 20");
+  for (int g = 0; g < 4; ++g) EXPECT_THAT(out.at(++at), testing::StartsWith(std::to_string(g) + " "));
+  EXPECT_EQ(out.at(++at), "start of algorithm");
+  EXPECT_EQ(out.at(++at), "random initialization");
+  for (int r = 0; r < 20; ++r) EXPECT_TRUE(is_label(out.at(++at))) << out.at(at);
+  EXPECT_EQ(out.at(++at), "computing initial means...");
+  EXPECT_EQ(out.at(++at), "calling sqkmeans");
+  at = find_line(out, "reset clusters for next round", at);
+  at = find_line(out, "Objective function = ", at);
+  EXPECT_EQ(out.at(++at), "comparison of k-svd and random : ");
+  EXPECT_THAT(out.at(++at), testing::StartsWith("k-svd clusters = "));
+  EXPECT_THAT(out.at(++at), testing::StartsWith("true clusters = "));
+  at = find_line(out, "computing score...", at);
+  EXPECT_EQ(out.at(++at), "init new clusters");
+  EXPECT_EQ(out.at(++at), "# BEGIN DIAM");
+  at = find_line(out, "computing score...", at);
+  EXPECT_EQ(out.at(++at), "clusters after kmeans are : ");
+  EXPECT_EQ(out.size(), at + 5);  // the four groups end the output
+  EXPECT_EQ(result.out.find("reading expression matrix..."), std::string::npos);
+}
+
+TEST(Clusterer, ReadRunWritesTheRandomGroupingAfterReading) {
+  const tRun result = run("-i " + data("four_rows.txt") +
+                          " -num_clusters 2 -permute -random_cluster -normalize -v4");
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> out = lines(result.out);
+  ASSERT_GE(out.size(), 6u);
+  EXPECT_EQ(out[0], "reading expression matrix...");
+  for (int g = 0; g < 4; ++g) EXPECT_THAT(out[1 + g], testing::StartsWith(std::to_string(g) + " "));
+  EXPECT_EQ(out[5], "start of algorithm");
+  EXPECT_EQ(result.out.find("Ideal obj value"), std::string::npos);
+  EXPECT_EQ(result.out.find("clusters after kmeans are"), std::string::npos);
+}
+
+TEST(Clusterer, MoreClustersThanRowsLeaveTheExtraClustersEmpty) {
+  const std::string labels = scratch("labels.txt");
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 10 -o2 " + labels);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> label_lines = lines(slurp(labels));
+  ASSERT_EQ(label_lines.size(), 5u);
+  for (std::size_t r = 1; r < 5; ++r) EXPECT_LT(std::stoi(label_lines[r]), 10);
+}
+
+TEST(Clusterer, RowsThatCancelStillCluster) {
+  const tRun result = run("-i " + data("centred.txt") + " -num_clusters 1");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "start of algorithm\nObjective function = 12\n");
+}
+
+TEST(Clusterer, NonFiniteValuesAndZeroRowsAreReportedOnceAndTheRunGoesOn) {
+  const tRun non_finite = run("-i " + data("non_finite.txt") + " -num_clusters 2");
+  EXPECT_EQ(non_finite.status, 0);
+  EXPECT_EQ(non_finite.err,
+            "\nWarning: Expression matrix: 3 value(s) not finite, treated as missing (0.0)\n");
+  const tRun zero_rows = run("-i " + data("zero_rows.txt") + " -num_clusters 2 -normalize");
+  EXPECT_EQ(zero_rows.status, 0);
+  EXPECT_EQ(zero_rows.err, "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n");
+}
+
+TEST(Clusterer, InputsWithoutMeaningEndTheRunWithAClearMessage) {
+  const tRun too_many = run("-i " + data("too_many_rows.txt"));
+  EXPECT_EQ(too_many.status, 1);
+  EXPECT_EQ(too_many.out, "");
+  EXPECT_THAT(too_many.err, testing::HasSubstr("at most 6999 rows"));
+
+  const tRun empty = run("");
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err, "\nError: Expression matrix: the text ends before the row count\n");
+
+  const tRun bad_index = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                             data("index_out_of_range.txt"));
+  EXPECT_EQ(bad_index.status, 1);
+  EXPECT_EQ(bad_index.err, "\nError: Initial assignment file " + data("index_out_of_range.txt") +
+                               ": row 1: cluster index 2 is outside 0 .. 1\n");
+
+  const tRun no_clusters = run("-num_clusters 0");
+  EXPECT_EQ(no_clusters.status, 1);
+  EXPECT_THAT(no_clusters.err, testing::StartsWith("\nUsage: -num_clusters 0"));
+
+  const tRun too_many_simulated = run("-simulate -num_clusters 700");
+  EXPECT_EQ(too_many_simulated.status, 1);
+  EXPECT_THAT(too_many_simulated.err, testing::StartsWith("\nUsage: -num_clusters 700"));
+}
+
+TEST(Clusterer, ShippedExampleClusters) {
+  const tRun result = run("-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -normalize");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(lines(result.out).size(), 2u);
+}

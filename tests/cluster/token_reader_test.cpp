@@ -1,0 +1,105 @@
+// Tokens as the string extraction reads them, cut from blocks of any size.
+#include "cluster/token_reader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> tokens(tTokenReader& reader, int n) {
+  std::vector<std::string> result;
+  for (int i = 0; i < n; ++i) result.emplace_back(reader.next());
+  return result;
+}
+
+// Makes std::cin read text for the life of the object.
+class tStandardInputFrom {
+ public:
+  explicit tStandardInputFrom(const std::string& text) : buffer_(text) {
+    saved_ = std::cin.rdbuf(&buffer_);
+    std::cin.clear();
+  }
+  ~tStandardInputFrom() {
+    std::cin.rdbuf(saved_);
+    std::cin.clear();
+  }
+
+ private:
+  std::stringbuf buffer_;
+  std::streambuf* saved_;
+};
+
+using Words = std::vector<std::string>;
+
+}  // namespace
+
+TEST(TokenReader, SplitsAtEveryKindOfWhiteSpaceAndThenGivesEmptyTokens) {
+  std::istringstream in(" a\tbb\n\n c\r\nd\v\fe ");
+  tTokenReader reader(in);
+  EXPECT_EQ(tokens(reader, 7), (Words{"a", "bb", "c", "d", "e", "", ""}));
+}
+
+TEST(TokenReader, TokensAcrossBlockBoundariesStayWhole) {
+  const std::string long_name(100, 'x');
+  std::istringstream in("12345 " + long_name + " 6\n789");
+  for (std::size_t block : {1, 2, 3, 7, 64}) {
+    in.clear();
+    in.seekg(0);
+    tTokenReader reader(in, block);
+    EXPECT_EQ(tokens(reader, 5), (Words{"12345", long_name, "6", "789", ""})) << block;
+  }
+}
+
+TEST(TokenReader, TokenEndingTheInputIsTerminated) {
+  std::istringstream in("1.5e2");
+  tTokenReader reader(in, 5);
+  EXPECT_EQ(tokens(reader, 2), (Words{"1.5e2", ""}));
+}
+
+TEST(TokenReader, FileStreamsIgnoreLineBreaks) {
+  std::istringstream in("g1 1 2\n g2 3 4\n\nrest");
+  tTokenReader reader(in);
+  EXPECT_EQ(tokens(reader, 7), (Words{"g1", "1", "2", "g2", "3", "4", "rest"}));
+}
+
+TEST(TokenReader, OnStandardInputALineStartingWithABlankGivesAnEmptyToken) {
+  tStandardInputFrom input("g1 1 2\n g2 3 4\n");
+  tTokenReader reader(std::cin, 4);
+  EXPECT_EQ(tokens(reader, 8), (Words{"g1", "1", "2", "", "g2", "3", "4", ""}));
+}
+
+TEST(TokenReader, OnStandardInputAnEmptyLineGivesOneEmptyToken) {
+  tStandardInputFrom input("a\n\nb\r\nc\n\td");
+  tTokenReader reader(std::cin);
+  EXPECT_EQ(tokens(reader, 6), (Words{"a", "", "b", "c", "", "d"}));
+}
+
+TEST(TokenReader, WordsSkipLineBreaksEvenOnStandardInput) {
+  tStandardInputFrom input("\n\n 2\n\n3\n x");
+  tTokenReader reader(std::cin);
+  EXPECT_EQ(std::string(reader.next_word()), "2");
+  EXPECT_EQ(std::string(reader.next_word()), "3");
+  EXPECT_EQ(std::string(reader.next()), "");  // the newline after 3 ends the skipping
+  EXPECT_EQ(std::string(reader.next()), "x");
+}
+
+TEST(TokenReader, ParsesWholeIntegerTokensOnly) {
+  long long value = -1;
+  EXPECT_TRUE(parse_integer("42", value));
+  EXPECT_EQ(value, 42);
+  EXPECT_TRUE(parse_integer("+7", value));
+  EXPECT_EQ(value, 7);
+  EXPECT_TRUE(parse_integer("-12", value));
+  EXPECT_EQ(value, -12);
+  EXPECT_TRUE(parse_integer("99999999999999999999999", value));
+  EXPECT_EQ(value, 1000000000000000000LL);
+  for (const char* bad : {"", "-", "+", "1.5", "3x", "x3", "0x10", " 1", "1e3"}) {
+    value = 5;
+    EXPECT_FALSE(parse_integer(bad, value)) << bad;
+    EXPECT_EQ(value, 5) << bad;
+  }
+}
