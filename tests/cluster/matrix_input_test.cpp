@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -56,6 +60,29 @@ TEST(MatrixInput, MissingValueNamesAreByteExact) {
   EXPECT_EQ(value_of_token("NA1", non_finite), 0.0);  // neither NA nor a number
   EXPECT_EQ(non_finite, 2);
   EXPECT_EQ(value_of_token("2.25", non_finite), 2.25);
+}
+
+TEST(MatrixInput, ConversionIsBitForBitThatOfStrtod) {
+  std::mt19937_64 generator(42);
+  std::uniform_real_distribution<double> magnitude(-30, 30);
+  const char* formats[] = {"%.6g", "%.17g", "%.3e", "%.10f", "%.0f", "%+.5E", "%.19g", "%a"};
+  long long non_finite = 0;
+  for (int n = 0; n < 20000; ++n) {
+    const double x = std::pow(10.0, magnitude(generator)) * (n % 2 ? -1 : 1);
+    char token[64];
+    std::snprintf(token, sizeof token, formats[n % 8], x);
+    const double expected = std::strtod(token, nullptr);
+    const double got = value_of_token(token, non_finite);
+    ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << token;
+  }
+  for (const char* token : {"9007199254740993", "9007199254740992e-22", "123456789012345678e3",
+                            "1e22", "1e23", "4.9e-324", "00000000000000000001.5", "1.", ".5",
+                            "+.5e+2", "1e+0022", "1e-22", "1.7976931348623157e308", "-0.0e5"}) {
+    const double expected = std::strtod(token, nullptr);
+    const double got = value_of_token(token, non_finite);
+    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << token;
+  }
+  EXPECT_EQ(non_finite, 0);
 }
 
 TEST(MatrixInput, LayoutOfLinesDoesNotMatter) {
