@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh machine and runs the main job on the shipped example data.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh build
+build/probe/floatprobe

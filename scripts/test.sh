@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh machine and runs every test twice: as shipped (optimised, with
+# assertions) and under AddressSanitizer and UndefinedBehaviorSanitizer. Any failure fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh build
+ctest --test-dir build --output-on-failure -j2 --timeout 600
+
+# Death tests abort on purpose: the sanitizers must let SIGABRT through untouched. Exhausted
+# storage must come back as a null pointer so that the code under test can report it.
+export ASAN_OPTIONS=halt_on_error=1:handle_abort=0:detect_leaks=1:allocator_may_return_null=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+scripts/setup.sh build-asan -DTOOLKIT_SANITIZE=ON
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
