@@ -40,9 +40,9 @@ void write_group(std::ostream& out, int group, const tTaxaSet& members, const ve
 
 }  // namespace
 
-tBisection bisect_clusters(const matrix& data, const tNames& names,
-                           const array<tTaxaSet>& clusters, const array<vector>& means,
-                           double tolerance, int verbosity, std::ostream& out) {
+tBisection bisect_clusters(const matrix& data, const tNames& names, const array<tTaxaSet>& clusters,
+                           const array<vector>& means, double tolerance, int verbosity,
+                           std::ostream& out) {
   progress_line(out, verbosity, "computing score...");
   progress_line(out, verbosity, "init new clusters");
   const int k = clusters.size();

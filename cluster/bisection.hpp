@@ -17,9 +17,9 @@ struct tBisection {
 // Splits every non-empty cluster i by the sign of each member's product with means[i] and
 // refines the split with kmeans(tolerance). Writes "computing score..." and "init new clusters"
 // (verbosity above 3) and one report block per split cluster (verbosity 1 and above) to out.
-tBisection bisect_clusters(const matrix& data, const tNames& names,
-                           const array<tTaxaSet>& clusters, const array<vector>& means,
-                           double tolerance, int verbosity, std::ostream& out);
+tBisection bisect_clusters(const matrix& data, const tNames& names, const array<tTaxaSet>& clusters,
+                           const array<vector>& means, double tolerance, int verbosity,
+                           std::ostream& out);
 
 // "# BEGIN DIAM", then per group "CLUSTER " and its number, its names (or "EMPTY") and its
 // mean, then "END DIAM"; groups 2i and 2i+1.

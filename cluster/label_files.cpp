@@ -23,13 +23,12 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   for (int r = 0; r < rows; ++r) {
     token = reader.next_word();
     if (*token == '\0')
-      bye("Initial assignment file %s: the file ends before the cluster index of row %d", name,
-          r);
+      bye("Initial assignment file %s: the file ends before the cluster index of row %d", name, r);
     if (!parse_integer(token, value))
       bye("Initial assignment file %s: row %d: \"%s\" is not an integer", name, r, token);
     if (value < 0 || value >= k)
-      bye("Initial assignment file %s: row %d: cluster index %s is outside 0 .. %d", name, r,
-          token, k - 1);
+      bye("Initial assignment file %s: row %d: cluster index %s is outside 0 .. %d", name, r, token,
+          k - 1);
     assignment[r] = static_cast<int>(value);
   }
   return assignment;

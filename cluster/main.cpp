@@ -1,4 +1,4 @@
-// The clusterer: one run from the command line through k-svd clustering and bisection to the reports.
+// The clusterer: one run from the command line through clustering and bisection to the reports.
 #include <iostream>
 
 #include "algorithms/sqkmeans.hpp"
@@ -29,9 +29,8 @@ int main(int argc, const char** argv) {
   std::ostream& out = std::cout;
 
   tTruth truth;
-  tExpressionData input = options.simulate
-                              ? simulated_data(options, out, truth)
-                              : read_expression_matrix(options.ins(), verbosity, out);
+  tExpressionData input = options.simulate ? simulated_data(options, out, truth)
+                                           : read_expression_matrix(options.ins(), verbosity, out);
   matrix& data = input.data;
   const int rows = data.dim1();
   if (options.permute && !options.simulate) {

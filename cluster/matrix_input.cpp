@@ -47,8 +47,7 @@ bool plain_decimal(const char* p, double& value) {
   int scale = 0;  // decimal exponent contributed by the digits after the point
   for (; *p >= '0' && *p <= '9'; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
   if (*p == '.') {
-    for (++p; *p >= '0' && *p <= '9'; ++p, ++digits, --scale)
-      mantissa = mantissa * 10 + (*p - '0');
+    for (++p; *p >= '0' && *p <= '9'; ++p, ++digits, --scale) mantissa = mantissa * 10 + (*p - '0');
   }
   if (digits == 0 || digits > 19 || mantissa > exact_limit) return false;
   if (*p == 'e' || *p == 'E') {
@@ -126,6 +125,5 @@ void normalize_rows(matrix& data) {
     double* entries = row.data();
     for (int j = 0; j < row.dim(); ++j) entries[j] = entries[j] / length;
   }
-  if (zero_rows > 0)
-    warning("-normalize: %d row(s) of length 0 left as they are", zero_rows);
+  if (zero_rows > 0) warning("-normalize: %d row(s) of length 0 left as they are", zero_rows);
 }

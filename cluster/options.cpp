@@ -110,12 +110,12 @@ void tOptions::check_values() const {
   if (num_clusters < 1)
     ::usage("-num_clusters %d: the number of clusters must be at least 1", num_clusters);
   if (num_clusters > max_num_clusters)
-    ::usage("-num_clusters %d: at most %d clusters are supported", num_clusters,
-            max_num_clusters);
+    ::usage("-num_clusters %d: at most %d clusters are supported", num_clusters, max_num_clusters);
   if (simulate && num_clusters > max_simulated_clusters)
-    ::usage("-num_clusters %d: -simulate makes %d rows per cluster and at most %d rows are "
-            "supported, so at most %d clusters",
-            num_clusters, rows_per_simulated_cluster, max_rows, max_simulated_clusters);
+    ::usage(
+        "-num_clusters %d: -simulate makes %d rows per cluster and at most %d rows are "
+        "supported, so at most %d clusters",
+        num_clusters, rows_per_simulated_cluster, max_rows, max_simulated_clusters);
   if (t1 < 0) ::usage("-t1 %d: the number of iteration steps may not be negative", t1);
   if (!(t2 > 0)) ::usage("-t2 %g: the tolerance must be above 0", t2);
   if (columns < 0) ::usage("-columns %d: the number of columns may not be negative", columns);
@@ -136,11 +136,21 @@ void tOptions::usage() const {
             << "\t-o name    - Write output to named file, not to stdout\n"
             << "Additional:\n"
             << "\t--help     - Show this message and then quit\n";
-  std::exit(0);
+  fatal_exit(0);
 }
 
-std::istream& tOptions::ins() const { return in_stream ? *in_stream : std::cin; }
-std::istream& tOptions::ins2() const { return in2_stream ? *in2_stream : std::cin; }
-std::ostream& tOptions::outs() const { return out_stream ? *out_stream : std::cout; }
-std::ostream& tOptions::outs2() const { return out2_stream ? *out2_stream : std::cout; }
-std::ostream& tOptions::outs3() const { return out3_stream ? *out3_stream : std::cout; }
+std::istream& tOptions::ins() const {
+  return in_stream ? *in_stream : std::cin;
+}
+std::istream& tOptions::ins2() const {
+  return in2_stream ? *in2_stream : std::cin;
+}
+std::ostream& tOptions::outs() const {
+  return out_stream ? *out_stream : std::cout;
+}
+std::ostream& tOptions::outs2() const {
+  return out2_stream ? *out2_stream : std::cout;
+}
+std::ostream& tOptions::outs3() const {
+  return out3_stream ? *out3_stream : std::cout;
+}

@@ -2,14 +2,13 @@
 #pragma once
 
 #include <fstream>
-#include <iosfwd>
 #include <memory>
 
 #include "lib/string.hpp"
 
 class tOptions {
  public:
-  tOptions();  // every field at its default
+  tOptions();   // every field at its default
   ~tOptions();  // closes the streams in the order in, in2, out, out2, out3
   tOptions(const tOptions&) = delete;
   tOptions& operator=(const tOptions&) = delete;
@@ -18,7 +17,7 @@ class tOptions {
   // the process (status 0 for --help and unknown arguments, 1 for bad files or values).
   void parse_command_line(int argc, const char** argv);
 
-  void report() const;               // "# Input: " and "# Output: " lines on standard error
+  void report() const;              // "# Input: " and "# Output: " lines on standard error
   [[noreturn]] void usage() const;  // banner and usage text on standard error, then exit 0
 
   std::istream& ins() const;    // -i file, otherwise standard input
@@ -55,4 +54,3 @@ class tOptions {
   void reject_unknown_arguments(int argc, const char** argv) const;
   void check_values() const;
 };
-

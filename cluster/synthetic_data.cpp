@@ -99,8 +99,8 @@ void random_grouping(int rows, int k, random_source& draws, std::ostream& out) {
   for (int g = 0; g < 2 * k; ++g) out << g << ' ' << groups[g] << '\n';
 }
 
-void write_comparison_report(std::ostream& out, const matrix& data,
-                             const array<tTaxaSet>& clusters, const tTruth& truth) {
+void write_comparison_report(std::ostream& out, const matrix& data, const array<tTaxaSet>& clusters,
+                             const tTruth& truth) {
   out << "comparison of k-svd and random : \n";
   for (int i = 0; i < clusters.size(); ++i) {
     out << "k-svd clusters = " << clusters[i] << '\n';

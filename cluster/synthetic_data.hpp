@@ -36,8 +36,8 @@ void random_grouping(int rows, int k, random_source& draws, std::ostream& out);
 
 // Each found cluster beside its true cluster, with its members' products with the true mean of
 // the cluster they came from and with the true mean of the same index.
-void write_comparison_report(std::ostream& out, const matrix& data,
-                             const array<tTaxaSet>& clusters, const tTruth& truth);
+void write_comparison_report(std::ostream& out, const matrix& data, const array<tTaxaSet>& clusters,
+                             const tTruth& truth);
 
 // "clusters after kmeans are : " and then every group on a line of its own.
 void write_final_listing(std::ostream& out, const array<tTaxaSet>& split_clusters);

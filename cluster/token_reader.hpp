@@ -30,7 +30,7 @@ class tTokenReader {
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  char held_ = 0;            // the character under the last token's terminating NUL
+  char held_ = 0;  // the character under the last token's terminating NUL
   bool holding_ = false;
   bool at_end_ = false;
 };

@@ -17,7 +17,9 @@ std::string temp_file(const std::string& name, const std::string& text) {
   return path;
 }
 
-std::vector<int> values(const array<int>& labels) { return {labels.begin(), labels.end()}; }
+std::vector<int> values(const array<int>& labels) {
+  return {labels.begin(), labels.end()};
+}
 
 array<int> labels_of(std::initializer_list<int> values) {
   array<int> labels(static_cast<int>(values.size()));
@@ -26,7 +28,9 @@ array<int> labels_of(std::initializer_list<int> values) {
   return labels;
 }
 
-std::string bye_text(const std::string& text) { return "\nError: " + text + "\n"; }
+std::string bye_text(const std::string& text) {
+  return "\nError: " + text + "\n";
+}
 
 }  // namespace
 
@@ -56,8 +60,7 @@ TEST(LabelFiles, LabelFileStartsALaterRun) {
   std::ostringstream out;
   write_label_file(out, labels_of({2, 0, 1, 2, 1}));
   const std::string path = temp_file("round_trip.txt", out.str());
-  EXPECT_EQ(values(read_initial_assignment(path.c_str(), 5, 3)),
-            (std::vector<int>{2, 0, 1, 2, 1}));
+  EXPECT_EQ(values(read_initial_assignment(path.c_str(), 5, 3)), (std::vector<int>{2, 0, 1, 2, 1}));
 }
 
 TEST(LabelFiles, ClusterLabelsGiveEveryRowItsClusterIndex) {
@@ -89,6 +92,5 @@ TEST(LabelFilesDeathTest, FaultyAssignmentFilesNameTheFileAndTheRow) {
   rejected("word.txt", "3 0 1 x", 3, 2, "row 2: \"x\" is not an integer");
   rejected("too_large.txt", "3 0 2 1", 3, 2, "row 1: cluster index 2 is outside 0 .. 1");
   rejected("negative.txt", "3 -1 0 1", 3, 2, "row 0: cluster index -1 is outside 0 .. 1");
-  rejected("huge.txt", "1 99999999999", 1, 2,
-           "row 0: cluster index 99999999999 is outside 0 .. 1");
+  rejected("huge.txt", "1 99999999999", 1, 2, "row 0: cluster index 99999999999 is outside 0 .. 1");
 }

@@ -26,7 +26,9 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-std::string data(const std::string& name) { return std::string(CLUSTER_TEST_DATA "/") + name; }
+std::string data(const std::string& name) {
+  return std::string(CLUSTER_TEST_DATA "/") + name;
+}
 
 // A scratch file named after the running test, so tests may run in parallel.
 std::string scratch(const std::string& name) {
@@ -50,7 +52,9 @@ std::vector<std::string> lines(const std::string& text) {
   return result;
 }
 
-std::string banner() { return version().c_str(); }
+std::string banner() {
+  return version().c_str();
+}
 
 std::string usage_text() {
   return banner() +
@@ -124,8 +128,9 @@ TEST(Clusterer, OneStepDirectionsAreTheNormalisedSums) {
 TEST(Clusterer, StandardInputReadsTheSameAsAFile) {
   const tRun from_file = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
                              data("four_rows_start.txt") + " -v");
-  const tRun from_stdin = run("-num_clusters 2 -init_clusters " + data("four_rows_start.txt") +
-                              " -v", data("four_rows.txt"));
+  const tRun from_stdin =
+      run("-num_clusters 2 -init_clusters " + data("four_rows_start.txt") + " -v",
+          data("four_rows.txt"));
   EXPECT_EQ(from_stdin.status, 0);
   EXPECT_EQ(from_stdin.out, from_file.out);
 }
@@ -150,8 +155,8 @@ TEST(Clusterer, WithoutVerbosityOnlyTheStartAndObjectiveLinesAreWritten) {
 TEST(Clusterer, ClusterLabelFileStartsALaterRunAtTheSameClusters) {
   const std::string first = scratch("first.txt"), second = scratch("second.txt");
   const tRun one = run("-i " + data("four_rows.txt") + " -num_clusters 2 -o2 " + first);
-  const tRun two = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
-                       first + " -o2 " + second);
+  const tRun two = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " + first +
+                       " -o2 " + second);
   EXPECT_EQ(two.status, 0);
   EXPECT_EQ(slurp(second), slurp(first));
   EXPECT_EQ(two.out, one.out);
@@ -168,15 +173,16 @@ TEST(Clusterer, InitialAssignmentGoesToTheThirdOutputFile) {
 TEST(Clusterer, GroupLabelFileIsNotWrittenIntoAFileNamedStdout) {
   const std::string directory = testing::TempDir();
   std::ofstream(directory + "/stdout") << "old";
-  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -o stdout",
-                          "/dev/null", directory);
+  const tRun result =
+      run("-i " + data("four_rows.txt") + " -num_clusters 2 -o stdout", "/dev/null", directory);
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(slurp(directory + "/stdout"), "");
 }
 
 TEST(Clusterer, SimulatedRunWritesEveryReportInTheFixedOrder) {
-  const tRun result = run("-simulate -num_clusters 2 -columns 3 -noise 0 -random_cluster "
-                          "-init_clusters_out -permute -v4");
+  const tRun result =
+      run("-simulate -num_clusters 2 -columns 3 -noise 0 -random_cluster "
+          "-init_clusters_out -permute -v4");
   ASSERT_EQ(result.status, 0) << result.err;
   const std::vector<std::string> out = lines(result.out);
   std::size_t at = find_line(out, "generating random means", 0);
@@ -184,7 +190,8 @@ TEST(Clusterer, SimulatedRunWritesEveryReportInTheFixedOrder) {
   at = find_line(out, "generating perturbed data", at);
   at = find_line(out, "Ideal obj value = ", at);
   EXPECT_EQ(out[at], "Ideal obj value = 20");
-  for (int g = 0; g < 4; ++g) EXPECT_THAT(out.at(++at), testing::StartsWith(std::to_string(g) + " "));
+  for (int g = 0; g < 4; ++g)
+    EXPECT_THAT(out.at(++at), testing::StartsWith(std::to_string(g) + " "));
   EXPECT_EQ(out.at(++at), "start of algorithm");
   EXPECT_EQ(out.at(++at), "random initialization");
   for (int r = 0; r < 20; ++r) EXPECT_TRUE(is_label(out.at(++at))) << out.at(at);

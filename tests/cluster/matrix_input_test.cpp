@@ -20,14 +20,18 @@ tExpressionData read_text(const std::string& text, int verbosity = 0) {
   return read_expression_matrix(in, verbosity, progress);
 }
 
-std::string name(const tExpressionData& input, int i) { return input.names.get_name(i).c_str(); }
+std::string name(const tExpressionData& input, int i) {
+  return input.names.get_name(i).c_str();
+}
 
 void expect_row(const matrix& data, int r, std::initializer_list<double> values) {
   int j = 0;
   for (double value : values) EXPECT_EQ(data(r, j++), value) << "row " << r << " column " << j;
 }
 
-std::string bye_text(const std::string& text) { return "\nError: " + text + "\n"; }
+std::string bye_text(const std::string& text) {
+  return "\nError: " + text + "\n";
+}
 
 }  // namespace
 

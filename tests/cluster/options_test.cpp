@@ -31,9 +31,13 @@ std::string usage_text() {
          "\t--help     - Show this message and then quit\n";
 }
 
-std::string temp_path(const std::string& name) { return testing::TempDir() + "options_" + name; }
+std::string temp_path(const std::string& name) {
+  return testing::TempDir() + "options_" + name;
+}
 
-void write_file(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+void write_file(const std::string& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
 
 std::string first_word(std::istream& is) {
   std::string word;
@@ -78,8 +82,8 @@ TEST(Options, NoArgumentsPrintNothingAndSilenceProgress) {
 
 TEST(Options, TakesEveryValueAndSwitch) {
   tOptions options;
-  parse(options, {"-num_clusters", "3", "-t1", "7", "-t2", "0.5", "-noise", "0.25", "-columns",
-                  "4", "-init_clusters", "start.txt", "-normalize", "-simulate", "-permute",
+  parse(options, {"-num_clusters", "3", "-t1", "7", "-t2", "0.5", "-noise", "0.25", "-columns", "4",
+                  "-init_clusters", "start.txt", "-normalize", "-simulate", "-permute",
                   "-random_cluster", "-compare_function", "-do_data", "-init_clusters_out"});
   EXPECT_EQ(options.num_clusters, 3);
   EXPECT_EQ(options.t1, 7);
@@ -223,8 +227,9 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
   };
   rejected({"-num_clusters", "0"}, "-num_clusters 0: the number of clusters must be at least 1");
   rejected({"-num_clusters", "-3"}, "-num_clusters -3: the number of clusters must be at least 1");
-  rejected({"-num_clusters", "1000001"}, "-num_clusters 1000001: at most 1000000 clusters are "
-                                         "supported");
+  rejected({"-num_clusters", "1000001"},
+           "-num_clusters 1000001: at most 1000000 clusters are "
+           "supported");
   rejected({"-t1", "-1"}, "-t1 -1: the number of iteration steps may not be negative");
   rejected({"-t2", "0"}, "-t2 0: the tolerance must be above 0");
   rejected({"-t2", "-0.5"}, "-t2 -0.5: the tolerance must be above 0");
@@ -239,8 +244,8 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
 
 TEST(Options, BoundaryValuesAreAccepted) {
   tOptions options;
-  parse(options, {"-simulate", "-num_clusters", "699", "-t1", "0", "-columns", "0", "-t2",
-                  "1e-300", "-noise", "-2"});
+  parse(options, {"-simulate", "-num_clusters", "699", "-t1", "0", "-columns", "0", "-t2", "1e-300",
+                  "-noise", "-2"});
   EXPECT_EQ(options.num_clusters, 699);
   EXPECT_EQ(options.t1, 0);
   EXPECT_EQ(options.columns, 0);

@@ -13,8 +13,8 @@
 
 namespace {
 
-tExpressionData simulate(int k, int d, double noise, int seed, tTruth& truth,
-                         std::string& output, int verbosity = 0) {
+tExpressionData simulate(int k, int d, double noise, int seed, tTruth& truth, std::string& output,
+                         int verbosity = 0) {
   random_source draws;
   draws.set_seed(seed);
   std::ostringstream out;
