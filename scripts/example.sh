@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build
-build/probe/floatprobe
+build/cluster/clusterer -i examples/bladder_top1000.txt -num_clusters 5 -normalize -v
