@@ -10,14 +10,23 @@ bool show_messages = true;
 
 namespace {
 
+fatal_exit_handler installed_fatal_exit = nullptr;
+
 [[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args) {
   std::fputs(prefix, stderr);
   std::vfprintf(stderr, format, args);
   std::fputc('\n', stderr);
-  std::exit(1);
+  fatal_exit(1);
 }
 
 }  // namespace
+
+void set_fatal_exit(fatal_exit_handler handler) { installed_fatal_exit = handler; }
+
+void fatal_exit(int status) {
+  if (installed_fatal_exit) installed_fatal_exit(status);
+  std::exit(status);
+}
 
 void error(const char* format, ...) {
   std::va_list args;

@@ -7,6 +7,13 @@
 [[noreturn]] void usage(const char* format, ...) __attribute__((format(printf, 1, 2)));  // command line
 void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  // always written
 
+// Every fatal end of the run (the three reports above, the usage text) leaves through
+// fatal_exit, which calls the installed handler: std::exit unless a harness that must survive
+// the report installs one of its own, which must not return (nullptr restores std::exit).
+using fatal_exit_handler = void (*)(int status);
+void set_fatal_exit(fatal_exit_handler handler);
+[[noreturn]] void fatal_exit(int status);  // std::exit(status) if the handler returns
+
 // Progress channel: on until messages(false); every message flushes the error stream.
 void messages(bool on);
 void message(const char* format, ...) __attribute__((format(printf, 1, 2)));
