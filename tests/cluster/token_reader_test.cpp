@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "lib/string.hpp"
 
 namespace {
 
@@ -34,6 +37,17 @@ class tStandardInputFrom {
 };
 
 using Words = std::vector<std::string>;
+
+// The same number of words taken by the string extraction.
+Words extracted(std::istream& in, int n) {
+  Words result;
+  for (int i = 0; i < n; ++i) {
+    string word;
+    in >> word;
+    result.emplace_back(word.c_str());
+  }
+  return result;
+}
 
 }  // namespace
 
@@ -85,6 +99,30 @@ TEST(TokenReader, WordsSkipLineBreaksEvenOnStandardInput) {
   EXPECT_EQ(std::string(reader.next_word()), "3");
   EXPECT_EQ(std::string(reader.next()), "");  // the newline after 3 ends the skipping
   EXPECT_EQ(std::string(reader.next()), "x");
+}
+
+TEST(TokenReader, AgreesWithTheStringExtractionOnRandomTexts) {
+  std::mt19937 generator(7);
+  const char alphabet[] = {'a', '7', '.', ' ', ' ', '\t', '\n', '\n', '\r', '\v', '\f'};
+  std::uniform_int_distribution<int> pick(0, sizeof alphabet - 1);
+  for (int n = 0; n < 200; ++n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += alphabet[pick(generator)];
+    const std::size_t block = 1 + n % 5;
+    {
+      std::istringstream reference(text), in(text);
+      tTokenReader reader(in, block);
+      EXPECT_EQ(tokens(reader, n + 2), extracted(reference, n + 2)) << n;
+    }
+    Words expected;
+    {
+      tStandardInputFrom input(text);
+      expected = extracted(std::cin, n + 2);
+    }
+    tStandardInputFrom input(text);
+    tTokenReader reader(std::cin, block);
+    EXPECT_EQ(tokens(reader, n + 2), expected) << n;
+  }
 }
 
 TEST(TokenReader, ParsesWholeIntegerTokensOnly) {
