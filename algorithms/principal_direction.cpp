@@ -27,32 +27,24 @@ struct tBlock {
 };
 
 // out[i] = sum over c from cols-1 down to 0 of m(i, c) * v[c]: the matrix product's order for
-// M v. Eight rows run side by side, each in its own accumulator.
+// M v. Eight rows run side by side, two to a vector register, each lane its own sum.
 void row_products(const tBlock& m, const double* v, double* out) {
   int i = 0;
   for (; i + 8 <= m.rows; i += 8) {
     const double *r0 = m.row(i), *r1 = m.row(i + 1), *r2 = m.row(i + 2), *r3 = m.row(i + 3);
     const double *r4 = m.row(i + 4), *r5 = m.row(i + 5), *r6 = m.row(i + 6), *r7 = m.row(i + 7);
-    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0, s4 = 0.0, s5 = 0.0, s6 = 0.0, s7 = 0.0;
+    v2d s01 = {0.0, 0.0}, s23 = s01, s45 = s01, s67 = s01;
     for (int c = m.cols - 1; c >= 0; --c) {
       const double x = v[c];
-      s0 = s0 + r0[c] * x;
-      s1 = s1 + r1[c] * x;
-      s2 = s2 + r2[c] * x;
-      s3 = s3 + r3[c] * x;
-      s4 = s4 + r4[c] * x;
-      s5 = s5 + r5[c] * x;
-      s6 = s6 + r6[c] * x;
-      s7 = s7 + r7[c] * x;
+      s01 = s01 + v2d{r0[c], r1[c]} * x;
+      s23 = s23 + v2d{r2[c], r3[c]} * x;
+      s45 = s45 + v2d{r4[c], r5[c]} * x;
+      s67 = s67 + v2d{r6[c], r7[c]} * x;
     }
-    out[i] = s0;
-    out[i + 1] = s1;
-    out[i + 2] = s2;
-    out[i + 3] = s3;
-    out[i + 4] = s4;
-    out[i + 5] = s5;
-    out[i + 6] = s6;
-    out[i + 7] = s7;
+    store2(out + i, s01);
+    store2(out + i + 2, s23);
+    store2(out + i + 4, s45);
+    store2(out + i + 6, s67);
   }
   for (; i < m.rows; ++i) {
     const double* r = m.row(i);
