@@ -11,10 +11,15 @@ class tTree : public UGRAPH<tTaxaSet, double> {
   double max_length() const;
 
   // Branch-length scaling: each visits the edges in the graph's edge order and rewrites T[e].
-  void scale(double f);                      // L = L * f
-  void normalize();                          // L = L / max_length(), or 0 when that is not positive
-  void scale_random();                       // L = L * r, r in [0, 1] per edge; clock-seeded
-  void stretch(double s);                    // L = L * (1/s + r * (s - 1/s)), r in [0, 1] per edge
-  void scale_jc(double f, int nstates = 4);  // Jukes-Cantor distance times f, back to a proportion
-  void convert_to_jc(int nstates = 4);       // L = Jukes-Cantor distance of the proportion L
+  void scale(double f);  // L = L * f
+  void normalize();      // L = L * (1 / max_length()), or 0 when that length is not positive
+  // L = L * r and L = L * (1/s + r * (s - 1/s)), r in [0, 1] drawn per edge from a source seeded
+  // with the time in seconds; "BEFORE = " and "AFTER = " lines on standard output per edge.
+  void scale_random();
+  void stretch(double s);
+  // Through Jukes-Cantor distance space: the distance of L times f, back to a proportion; and
+  // the distance of L, saturated edges taking the longest finite one. One warning per call for
+  // saturated edges. REQUIRES: nstates > 1 and every L >= 0.
+  void scale_jc(double f, int nstates = 4);
+  void convert_to_jc(int nstates = 4);
 };
