@@ -91,8 +91,10 @@ void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& m
     }
     obj = cluster_objective(data, cluster_array, means, false);
     // A mean passed in with entries that are not numbers makes the entry objective one too;
-    // there is nothing to compare then.
+    // there is nothing to compare then. The condition's text, spacing included, is in the report.
+    // clang-format off
     if (!std::isnan(prev_obj) && !std::isnan(obj)) assert(obj + 0.0000001>= prev_obj);
+    // clang-format on
     if (!(obj - prev_obj > tolerance)) return;
   }
 }

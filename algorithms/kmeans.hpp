@@ -8,5 +8,7 @@
 
 // Places the items of the entry clusters by largest scalar product (ties to the lower index) and
 // makes each non-empty cluster's mean its unit centroid, until a pass gains at most tolerance.
+// An item no mean scores above -1000 stays in its cluster; a cluster whose rows sum to zero keeps
+// its mean; a negative tolerance counts as 0.
 void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
             double tolerance);

@@ -1,6 +1,7 @@
-// Hubs-and-authorities power iteration on a block of rows, and the principal direction of a cluster.
+// Hubs-and-authorities power iteration on a block of rows, and a cluster's principal direction.
 #include "algorithms/principal_direction.hpp"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -16,7 +17,9 @@ v2d load2(const double* p) {
   return v;
 }
 
-void store2(double* p, v2d v) { std::memcpy(p, &v, sizeof v); }
+void store2(double* p, v2d v) {
+  std::memcpy(p, &v, sizeof v);
+}
 
 // A row-major block of rows x cols doubles (row i at data + i * cols).
 struct tBlock {
@@ -152,8 +155,8 @@ std::unique_ptr<double[]> signed_row_sum(const tBlock& m) {
   return s;
 }
 
-// Where the specified iteration divides by a zero length: the same power iteration on MᵀM,
-// started from the signed row sum, on the block scaled by a power of two into [-1, 1].
+// Where the iteration from all-ones vectors divides by a zero length: the power iteration on MᵀM
+// from the signed row sum instead, on the block scaled by a power of two into [-1, 1].
 vector fallback_direction(double* block, int rows, int cols, int iterations) {
   const std::size_t count = static_cast<std::size_t>(rows) * cols;
   double top = 0.0;
@@ -176,10 +179,10 @@ vector fallback_direction(double* block, int rows, int cols, int iterations) {
     col_products(m, x.get(), next.get());
     normalise(next.get(), cols);
     if (!finite_unit(next.get(), cols)) break;
-    std::memcpy(y.get(), next.get(), sizeof(double) * cols);
+    std::copy(next.get(), next.get() + cols, y.get());
   }
   vector u(cols);
-  std::memcpy(u.data(), y.get(), sizeof(double) * cols);
+  std::copy(y.get(), y.get() + cols, u.data());
   return u;
 }
 
@@ -189,7 +192,7 @@ void Klineberg(const matrix& B, vector& result, int iterations) {
   const tBlock m{B.data(), B.dim1(), B.dim2()};
   std::unique_ptr<double[]> y = iterate(m, true, iterations);
   vector r(m.rows);
-  std::memcpy(r.data(), y.get(), sizeof(double) * m.rows);
+  std::copy(y.get(), y.get() + m.rows, r.data());
   result = r;
 }
 
@@ -201,14 +204,13 @@ vector principal_direction(const matrix& data, const tTaxaSet& members, int iter
   int j = 0;
   for (tItem it = s.first_item(); it; it = s.next_item(it), ++j) {
     const vector& row = data.row(s.inf(it));
-    if (j >= n || q == 0) continue;
-    std::memcpy(block.get() + static_cast<std::size_t>(j) * q, row.data(), sizeof(double) * q);
+    if (j < n) std::copy(row.data(), row.data() + q, block.get() + static_cast<std::size_t>(j) * q);
   }
   assert(s.size() == j);
   const tBlock a{block.get(), n, q};
   std::unique_ptr<double[]> y = iterate(a, false, iterations);
   vector u(q);
-  std::memcpy(u.data(), y.get(), sizeof(double) * q);
+  std::copy(y.get(), y.get() + q, u.data());
   vector direction = u / u.length();
   if (finite_unit(direction.data(), q)) return direction;
   return fallback_direction(block.get(), n, q, iterations);

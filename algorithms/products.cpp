@@ -14,10 +14,14 @@ v2d load2(const double* p) {
   return v;
 }
 
-void store2(double* p, v2d v) { std::memcpy(p, &v, sizeof v); }
+void store2(double* p, v2d v) {
+  std::memcpy(p, &v, sizeof v);
+}
 
 // The one dimension check that every product makes.
-void check_dimensions(const vector& u, const vector& v) { assert(u.dim() == v.dim()); }
+void check_dimensions(const vector& u, const vector& v) {
+  assert(u.dim() == v.dim());
+}
 
 // Products of one mean with four rows: four separate sums, each from the lowest index up.
 void four_products(const double* m, const double* const r[4], int d, double out[4]) {
@@ -118,8 +122,8 @@ void tMeanPanel::products(const double* row_a, const double* row_b, double* out_
 
 // Every lane is one mean's sum over c ascending; the lanes and the two rows only run side by side.
 template <int Width>
-void tMeanPanel::sweep(const double* lanes, const double* row_a, const double* row_b,
-                       double* out_a, double* out_b) const {
+void tMeanPanel::sweep(const double* lanes, const double* row_a, const double* row_b, double* out_a,
+                       double* out_b) const {
   constexpr int H = Width / 2;
   v2d acc_a[H], acc_b[H];
   for (int h = 0; h < H; ++h) acc_a[h] = acc_b[h] = v2d{0.0, 0.0};

@@ -85,9 +85,10 @@ double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector
     if (verbosity > 3) std::cout << prev_obj << ' ' << obj << std::endl;
     // Few principal direction steps can give directions worse than the last ones: keep those.
     if (obj + 0.0000001 < prev_obj) {
-      warning("k-svd clustering: a pass lowered the objective from %g to %g; the clusters from "
-              "before that pass are kept (more principal direction steps avoid this)",
-              prev_obj, obj);
+      warning(
+          "k-svd clustering: a pass lowered the objective from %g to %g; the clusters from "
+          "before that pass are kept (more principal direction steps avoid this)",
+          prev_obj, obj);
       cluster_array = kept_clusters;
       means = kept_means;
       return prev_obj;

@@ -9,5 +9,6 @@
 // Refines cluster_array and means in place until a pass gains less than tolerance; every row of
 // data ends in exactly one cluster. A cluster empty on entry or after a pass is never offered
 // again. Progress lines go to standard output when verbosity > 3. Returns the squared objective.
+// A pass that lowers the objective by more than 1e-7 is undone with a warning, ending the call.
 double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
                 double tolerance, int iterations, int verbosity);

@@ -60,7 +60,8 @@ void reference_klineberg(const matrix& B, vector& result, int iterations) {
 vector reference_direction(const matrix& data, const tTaxaSet& members, int iterations) {
   matrix A(members.size(), data.dim2());
   int j = 0;
-  for (tItem it = members.first_item(); it; it = members.next_item(it)) A.row(j++) = data.row(members.inf(it));
+  for (tItem it = members.first_item(); it; it = members.next_item(it))
+    A.row(j++) = data.row(members.inf(it));
   vector u(data.dim2());
   reference_klineberg(A.trans(), u, iterations);
   return u / u.length();
@@ -125,8 +126,9 @@ TEST(Klineberg, MatchesTheLiteralIterationBitForBit) {
       vector fast, slow;
       Klineberg(B, fast, iterations);
       reference_klineberg(B, slow, iterations);
-      expect_bitwise_equal(fast, slow, std::to_string(shape[0]) + " x " + std::to_string(shape[1]) +
-                                           ", " + std::to_string(iterations) + " steps");
+      expect_bitwise_equal(fast, slow,
+                           std::to_string(shape[0]) + " x " + std::to_string(shape[1]) + ", " +
+                               std::to_string(iterations) + " steps");
     }
   }
 }

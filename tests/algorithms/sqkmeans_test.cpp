@@ -232,8 +232,8 @@ TEST(Sqkmeans, RowsOutsideEveryClusterArePlaced) {
 
 TEST(Sqkmeans, AClusterEmptiedByAPassIsNeverRefilledAndKeepsItsMean) {
   // Mean 2 equals mean 0 and loses every tie; later it would be the best for rows 3 and 4.
-  const matrix data = make_matrix({{1, 0.05}, {1, -0.05}, {1, 0.02}, {0.6, 0.8}, {0.62, 0.78},
-                                   {0.05, 1}, {-0.05, 1}});
+  const matrix data = make_matrix(
+      {{1, 0.05}, {1, -0.05}, {1, 0.02}, {0.6, 0.8}, {0.62, 0.78}, {0.05, 1}, {-0.05, 1}});
   array<tTaxaSet> clusters(3);
   array<vector> means(3);
   clusters[0] = make_set({0, 1, 2});
@@ -309,8 +309,10 @@ TEST(Sqkmeans, ProgressLinesOfARunThatSettlesInTwoPasses) {
   const double obj = sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 4);
   const std::string out = testing::internal::GetCapturedStdout();
   std::ostringstream expected;
-  expected << "reset clusters for next round\nupdate the means\n" << entry << ' ' << obj << '\n'
-           << "reset clusters for next round\nupdate the means\n" << obj << ' ' << obj << '\n';
+  expected << "reset clusters for next round\nupdate the means\n"
+           << entry << ' ' << obj << '\n'
+           << "reset clusters for next round\nupdate the means\n"
+           << obj << ' ' << obj << '\n';
   EXPECT_EQ(out, expected.str());
   EXPECT_TRUE(t.clusters[0] == make_set({0, 1, 2}));
 }
