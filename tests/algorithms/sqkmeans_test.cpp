@@ -348,6 +348,27 @@ TEST(Sqkmeans, ARowWithoutANumericProductGoesToTheLowestOfferedCluster) {
   labels(clusters, 3);
 }
 
+TEST(Sqkmeans, ZeroAndCancellingRowsStillGetUnitDirections) {
+  // Cluster 0 is all zero; cluster 1 is row-centred, orthogonal to the all-ones start.
+  const matrix data =
+      make_matrix({{0, 0, 0, 0}, {0, 0, 0, 0}, {1, -1, 0, 0}, {2, 0, -2, 0}, {-1, 1, 0, 0}});
+  for (int iterations : {1, 2, 20}) {
+    array<tTaxaSet> clusters(2);
+    array<vector> means(2);
+    clusters[0] = make_set({0, 1});
+    clusters[1] = make_set({2, 3, 4});
+    for (int i = 0; i < 2; ++i) means[i] = principal_direction(data, clusters[i], iterations);
+    const double obj = sqkmeans(data, clusters, means, 1e-6, iterations, 0);
+    EXPECT_EQ(obj, cluster_objective(data, clusters, means, true)) << iterations;
+    for (int i = 0; i < 2; ++i) {
+      if (!clusters[i].empty()) {
+        EXPECT_NEAR(means[i].length(), 1.0, 1e-12) << iterations;
+      }
+    }
+    labels(clusters, 5);
+  }
+}
+
 TEST(Sqkmeans, ArraysOfDifferentLengthsFailTheFirstAssertion) {
   TwoAxes t;
   array<vector> three(3);
