@@ -90,7 +90,7 @@ bool parse_integer(const char* token, long long& value) {
   long long magnitude = 0;
   for (; *p != '\0'; ++p) {
     if (*p < '0' || *p > '9') return false;
-    if (magnitude < limit) magnitude = magnitude * 10 + (*p - '0');
+    magnitude = magnitude <= limit / 10 ? magnitude * 10 + (*p - '0') : limit;
   }
   if (magnitude > limit) magnitude = limit;
   value = negative ? -magnitude : magnitude;
