@@ -245,8 +245,9 @@ bool tTaxaSet::read(const string& s) {
     char* end = nullptr;
     long k = std::strtol(p, &end, 0);
     if (end == p) break;
-    if (k < 0 || k >= 7000 * 2)
-      error("tTaxaSet::read(instring): number out of range 0..13999: %ld", k);
+    // No set holds 13999: the largest capacity, 13999, ends at element 13998.
+    if (k < 0 || k >= 7000 * 2 - 1)
+      error("tTaxaSet::read(instring): number out of range 0..13998: %ld", k);
     insert(static_cast<int>(k));
     p = end;
   }

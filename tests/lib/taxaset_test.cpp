@@ -304,9 +304,13 @@ TEST(TaxaSetDeathTest, EmptyDefaultSizeStack) {
 TEST(TaxaSetDeathTest, ReadOutOfRangeNumbers) {
   tTaxaSet s;
   EXPECT_EXIT(s.read(string("3 -2")), ExitedWithCode(1),
-              Eq("\nFatal Error: tTaxaSet::read(instring): number out of range 0..13999: -2\n"));
+              Eq("\nFatal Error: tTaxaSet::read(instring): number out of range 0..13998: -2\n"));
   EXPECT_EXIT(s.read(string("0x36b0")), ExitedWithCode(1),
-              Eq("\nFatal Error: tTaxaSet::read(instring): number out of range 0..13999: 14000\n"));
+              Eq("\nFatal Error: tTaxaSet::read(instring): number out of range 0..13998: 14000\n"));
+  // 13999 fits no set, even one of the largest capacity.
+  tTaxaSet largest(7000 * 2 - 1);
+  EXPECT_EXIT(largest.read(string("13998 13999")), ExitedWithCode(1),
+              Eq("\nFatal Error: tTaxaSet::read(instring): number out of range 0..13998: 13999\n"));
   // Below the limit the growth rule still applies: 7000 cannot double.
   EXPECT_EXIT(s.read(string("7000")), KilledBySignal(SIGABRT),
               HasSubstr(failed("n>=0 && n<7000*2")));
