@@ -1,0 +1,116 @@
+// Fuzzes the expression matrix reader and row normalisation with the input as the matrix text,
+// and its block-buffered tokenizer, with tiny blocks, against a plain scan of the whole text.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "cluster/matrix_input.hpp"
+#include "cluster/token_reader.hpp"
+#include "fuzz/fatal_exit_guard.hpp"
+
+namespace {
+
+// The reader zero-fills every value the text leaves out, up to the machine's memory, so a
+// header of a few bytes may ask for gigabytes by design. Such inputs are not run: they would
+// only measure the machine.
+constexpr long long max_cells = 1 << 22;
+
+bool too_large(const std::string& text) {
+  std::size_t p = 0;
+  long long counts[2] = {0, 0};
+  for (long long& count : counts) {
+    p = text.find_first_not_of(" \t\n\v\f\r", p);
+    if (p == std::string::npos) return false;
+    const std::size_t end = std::min(text.find_first_of(" \t\n\v\f\r", p), text.size());
+    if (!parse_integer(text.substr(p, end - p).c_str(), count) || count < 0) return false;
+    p = end;
+  }
+  return counts[0] > 0 && counts[1] > max_cells / counts[0];
+}
+
+// Standard input reads differently (a newline ends the skipping of white space), so the text
+// is also offered as standard input; the old buffer comes back whatever happens.
+class tStdinFrom {
+ public:
+  explicit tStdinFrom(std::streambuf* buffer) : saved_(std::cin.rdbuf(buffer)) {}
+  ~tStdinFrom() {
+    std::cin.rdbuf(saved_);
+    std::cin.clear();
+  }
+  tStdinFrom(const tStdinFrom&) = delete;
+  tStdinFrom& operator=(const tStdinFrom&) = delete;
+
+ private:
+  std::streambuf* saved_;
+};
+
+void read_and_normalize(std::istream& is) {
+  std::ostringstream progress;
+  tExpressionData input = read_expression_matrix(is, 4, progress);
+  const matrix& data = input.data;
+  require(input.names.size() == data.dim1(), "one name per row");
+  for (int i = 0; i < data.dim1(); ++i)
+    for (int j = 0; j < data.dim2(); ++j)
+      require(std::isfinite(data.data()[static_cast<std::size_t>(i) * data.dim2() + j]),
+              "every value read is finite");
+  normalize_rows(input.data);
+}
+
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The tokens of the whole text in memory: a token ends at white space; the reader hands it
+// out as a C string, so it also ends at a NUL byte for whoever reads it.
+class tPlainTokens {
+ public:
+  explicit tPlainTokens(const std::string& text) : text_(text) {}
+  std::string next_word() {
+    while (pos_ < text_.size() && is_space(text_[pos_])) ++pos_;
+    return cut();
+  }
+
+ private:
+  std::string cut() {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !is_space(text_[pos_])) ++pos_;
+    const std::string token = text_.substr(start, pos_ - start);
+    return token.substr(0, token.find('\0'));
+  }
+  const std::string& text_;
+  std::size_t pos_ = 0;
+};
+
+// Blocks of 1 to 7 bytes: every token crosses refills and grows the buffer.
+void compare_tokenizers(const std::string& text) {
+  std::istringstream is(text);
+  tTokenReader reader(is, 1 + text.size() % 7);
+  tPlainTokens plain(text);
+  for (std::size_t n = 0; n <= text.size() + 1; ++n) {
+    const std::string expected = plain.next_word();
+    require(expected == reader.next_word(), "block-buffered tokens equal the plain scan");
+    if (expected.empty()) break;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(bytes), size);
+  compare_tokenizers(text);
+  if (too_large(text)) return 0;
+  run_until_fatal_exit([&] {
+    std::istringstream is(text);
+    read_and_normalize(is);
+  });
+  run_until_fatal_exit([&] {
+    std::istringstream is(text);
+    tStdinFrom redirect(is.rdbuf());
+    read_and_normalize(std::cin);
+  });
+  return 0;
+}
