@@ -7,7 +7,8 @@
 #include "lib/string.hpp"
 
 // Words whose first character is '[' open a group closed by the next word starting with ']'.
-// Searches step over whole groups; only a string option may claim one.
+// Searches step over whole groups; only a string option may claim one. A command line of more
+// than 1000 words, or with a group that is never closed, ends the process through usage().
 bool getoption(int argc, const char** argv, const string& name);                 // flag
 bool getoption(int argc, const char** argv, const string& name, double& value);  // "%lg"
 bool getoption(int argc, const char** argv, const string& name, long& value);    // "%ld"
