@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -21,13 +22,21 @@ void store2(double* p, v2d v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-// A row-major block of rows x cols doubles (row i at data + i * cols).
+// Rows x cols doubles, each row contiguous where it is stored. The sweeps read the member rows in
+// place: copying them into one block costs more (a read, an allocation and a write-back of the
+// whole cluster) than the block saves, since the rows stay in cache across the steps either way.
 struct tBlock {
-  const double* data;
+  const double* const* row_start;
   int rows;
   int cols;
-  const double* row(int i) const { return data + static_cast<std::size_t>(i) * cols; }
+  const double* row(int i) const { return row_start[i]; }
 };
+
+std::vector<const double*> row_starts(const double* block, int rows, int cols) {
+  std::vector<const double*> starts(rows);
+  for (int i = 0; i < rows; ++i) starts[i] = block + static_cast<std::size_t>(i) * cols;
+  return starts;
+}
 
 // out[i] = sum over c from cols-1 down to 0 of m(i, c) * v[c]: the matrix product's order for
 // M v. Eight rows run side by side, two to a vector register, each lane its own sum.
@@ -156,19 +165,26 @@ std::unique_ptr<double[]> signed_row_sum(const tBlock& m) {
 }
 
 // Where the iteration from all-ones vectors divides by a zero length: the power iteration on MᵀM
-// from the signed row sum instead, on the block scaled by a power of two into [-1, 1].
-vector fallback_direction(double* block, int rows, int cols, int iterations) {
+// from the signed row sum instead, on a copy of the rows scaled by a power of two into [-1, 1].
+vector fallback_direction(const tBlock& members, int iterations) {
+  const int rows = members.rows, cols = members.cols;
   const std::size_t count = static_cast<std::size_t>(rows) * cols;
+  std::unique_ptr<double[]> block(new double[count]);
   double top = 0.0;
-  for (std::size_t e = 0; e < count; ++e) {
-    if (!std::isfinite(block[e])) return fixed_direction(cols);
-    top = std::fmax(top, std::fabs(block[e]));
+  for (int i = 0; i < rows; ++i) {
+    for (int c = 0; c < cols; ++c) {
+      const double x = members.row(i)[c];
+      if (!std::isfinite(x)) return fixed_direction(cols);
+      top = std::fmax(top, std::fabs(x));
+      block[static_cast<std::size_t>(i) * cols + c] = x;
+    }
   }
   if (top == 0.0) return fixed_direction(cols);
   int exponent;
   std::frexp(top, &exponent);
   for (std::size_t e = 0; e < count; ++e) block[e] = std::ldexp(block[e], -exponent);
-  const tBlock m{block, rows, cols};
+  const std::vector<const double*> starts = row_starts(block.get(), rows, cols);
+  const tBlock m{starts.data(), rows, cols};
   std::unique_ptr<double[]> y = signed_row_sum(m);
   normalise(y.get(), cols);
   if (!finite_unit(y.get(), cols)) return fixed_direction(cols);
@@ -189,7 +205,8 @@ vector fallback_direction(double* block, int rows, int cols, int iterations) {
 }  // namespace
 
 void Klineberg(const matrix& B, vector& result, int iterations) {
-  const tBlock m{B.data(), B.dim1(), B.dim2()};
+  const std::vector<const double*> starts = row_starts(B.data(), B.dim1(), B.dim2());
+  const tBlock m{starts.data(), B.dim1(), B.dim2()};
   std::unique_ptr<double[]> y = iterate(m, true, iterations);
   vector r(m.rows);
   std::copy(y.get(), y.get() + m.rows, r.data());
@@ -199,19 +216,18 @@ void Klineberg(const matrix& B, vector& result, int iterations) {
 vector principal_direction(const matrix& data, const tTaxaSet& members, int iterations) {
   const tTaxaSet& s = members;
   const int n = s.size(), q = data.dim2();
-  // The member rows, copied once, stay in cache across the steps of the iteration.
-  std::unique_ptr<double[]> block(new double[static_cast<std::size_t>(n) * q]);
+  std::vector<const double*> starts(n);
   int j = 0;
   for (tItem it = s.first_item(); it; it = s.next_item(it), ++j) {
     const vector& row = data.row(s.inf(it));
-    if (j < n) std::copy(row.data(), row.data() + q, block.get() + static_cast<std::size_t>(j) * q);
+    if (j < n) starts[j] = row.data();
   }
   assert(s.size() == j);
-  const tBlock a{block.get(), n, q};
+  const tBlock a{starts.data(), n, q};
   std::unique_ptr<double[]> y = iterate(a, false, iterations);
   vector u(q);
   std::copy(y.get(), y.get() + q, u.data());
   vector direction = u / u.length();
   if (finite_unit(direction.data(), q)) return direction;
-  return fallback_direction(block.get(), n, q, iterations);
+  return fallback_direction(a, iterations);
 }

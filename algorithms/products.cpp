@@ -126,16 +126,19 @@ void tMeanPanel::sweep(const double* lanes, const double* row_a, const double* r
                        double* out_b) const {
   constexpr int H = Width / 2;
   v2d acc_a[H], acc_b[H];
+#pragma GCC unroll 4
   for (int h = 0; h < H; ++h) acc_a[h] = acc_b[h] = v2d{0.0, 0.0};
   for (int c = 0; c < dim_; ++c) {
     const double* m = lanes + static_cast<std::size_t>(c) * Width;
     const double xa = row_a[c], xb = row_b[c];
+#pragma GCC unroll 4
     for (int h = 0; h < H; ++h) {
       const v2d w = load2(m + 2 * h);
       acc_a[h] = acc_a[h] + w * xa;
       acc_b[h] = acc_b[h] + w * xb;
     }
   }
+#pragma GCC unroll 4
   for (int h = 0; h < H; ++h) {
     store2(out_a + 2 * h, acc_a[h]);
     store2(out_b + 2 * h, acc_b[h]);

@@ -16,40 +16,59 @@ void progress(int verbosity, const char* line) {
   if (verbosity > 3) std::cout << line << std::endl;
 }
 
-// The offered mean with the largest squared product (the lowest on ties); a row without any
-// numeric product goes to the lowest offered cluster rather than nowhere.
-int closest(const std::vector<double>& products, const std::vector<int>& offered) {
+// The offered mean with the largest squared product (the lowest on ties), -1 when none is
+// offered; a row without any numeric product goes to the lowest offered cluster, not nowhere.
+int closest(const double* products, const std::vector<int>& offered) {
   double best = -2.0;
-  int closest_mean = -1;
+  int choice = -1;
   for (std::size_t t = 0; t < offered.size(); ++t) {
     const double score = products[t] * products[t];
     if (score > best) {
       best = score;
-      closest_mean = offered[t];
+      choice = offered[t];
     }
   }
-  if (closest_mean == -1 && !offered.empty()) closest_mean = offered[0];
-  assert(closest_mean > -1);
-  return closest_mean;
+  if (choice == -1 && !offered.empty()) choice = offered[0];
+  return choice;
 }
 
-// Places every row of data, two rows per sweep over the offered means.
-void place_rows(const matrix& data, array<tTaxaSet>& cluster_array, const array<vector>& means,
-                const std::vector<int>& offered) {
+// One sweep over the rows with the offered means gives both where each row goes in the next pass
+// and its product with the mean of the cluster it is in now (label), for the objective; the
+// products are the dot_prod sums, so both agree bit for bit with computing them apart.
+struct tScores {
+  std::vector<int> next;    // cluster for the next pass
+  std::vector<double> own;  // product with the own cluster's mean; 0.0 for label -1
+};
+
+tScores score_rows(const matrix& data, const array<vector>& means, const std::vector<int>& offered,
+                   const std::vector<int>& label) {
   const int rows = data.dim1();
-  if (rows == 0) return;
-  for (int j : offered) {
-    const vector& w = means[j];
-    assert(w.length() <= 1 + 0.0000001);
-  }
+  tScores scores{std::vector<int>(rows), std::vector<double>(rows, 0.0)};
+  std::vector<int> lane(means.size(), -1);
+  for (std::size_t t = 0; t < offered.size(); ++t) lane[offered[t]] = static_cast<int>(t);
   const tMeanPanel panel(means, offered, data.dim2());
-  std::vector<double> pa(offered.size()), pb(offered.size());
+  std::vector<double> products[2] = {std::vector<double>(offered.size()),
+                                     std::vector<double>(offered.size())};
   for (int r = 0; r < rows; r += 2) {
     const int s = r + 1 < rows ? r + 1 : r;
-    panel.products(data.row(r).data(), data.row(s).data(), pa.data(), pb.data());
-    cluster_array[closest(pa, offered)].insert(r);
-    if (s != r) cluster_array[closest(pb, offered)].insert(s);
+    panel.products(data.row(r).data(), data.row(s).data(), products[0].data(), products[1].data());
+    for (int h = 0; h <= s - r; ++h) {
+      scores.next[r + h] = closest(products[h].data(), offered);
+      if (label[r + h] >= 0) scores.own[r + h] = products[h][lane[label[r + h]]];
+    }
   }
+  return scores;
+}
+
+// The squared objective of clusters in which every row has one label, from its own products.
+double objective(const array<tTaxaSet>& cluster_array, const tScores& scores) {
+  double obj = 0.0;
+  for (const tTaxaSet& cluster : cluster_array)
+    for (tItem it = cluster.first_item(); it; it = cluster.next_item(it)) {
+      const double p = scores.own[cluster.inf(it)];
+      obj = obj + p * p;
+    }
+  return obj;
 }
 
 }  // namespace
@@ -57,31 +76,49 @@ void place_rows(const matrix& data, array<tTaxaSet>& cluster_array, const array<
 double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
                 double tolerance, int iterations, int verbosity) {
   assert(cluster_array.size() == means.size());
-  const int k = cluster_array.size();
+  const int k = cluster_array.size(), rows = data.dim1();
   // A cluster without members on entry has no direction (the driver gives it none): it is
   // retired from the start, which also covers more clusters than rows.
   std::vector<bool> retired(k);
-  for (int i = 0; i < k; ++i) retired[i] = cluster_array[i].empty();
+  std::vector<int> offered;
+  for (int i = 0; i < k; ++i) {
+    retired[i] = cluster_array[i].empty();
+    if (!retired[i]) offered.push_back(i);
+  }
   double obj = cluster_objective(data, cluster_array, means, true);
+  std::vector<int> label(rows, -1);
+  tScores scores = score_rows(data, means, offered, label);
   for (;;) {
     const double prev_obj = obj;
     progress(verbosity, "reset clusters for next round");
     const array<tTaxaSet> kept_clusters = cluster_array;
     const array<vector> kept_means = means;
-    std::vector<int> offered;
-    for (int i = 0; i < k; ++i) {
-      cluster_array[i].clear();
-      if (!retired[i]) offered.push_back(i);
+    for (tTaxaSet& cluster : cluster_array) cluster.clear();
+    if (rows > 0) {
+      for (int j : offered) {
+        const vector& w = means[j];
+        assert(w.length() <= 1 + 0.0000001);
+      }
     }
-    place_rows(data, cluster_array, means, offered);
+    for (int r = 0; r < rows; ++r) {
+      const int closest_mean = scores.next[r];
+      assert(closest_mean > -1);
+      cluster_array[closest_mean].insert(r);
+      label[r] = closest_mean;
+    }
     progress(verbosity, "update the means");
+    offered.clear();
     for (int i = 0; i < k; ++i) {
-      if (cluster_array[i].empty())
+      if (cluster_array[i].empty()) {
         retired[i] = true;
-      else
-        means[i] = principal_direction(data, cluster_array[i], iterations);
+        continue;
+      }
+      means[i] = principal_direction(data, cluster_array[i], iterations);
+      offered.push_back(i);
     }
-    obj = cluster_objective(data, cluster_array, means, true);
+    // The products with the new means give this pass's objective and the next pass's placement.
+    scores = score_rows(data, means, offered, label);
+    obj = objective(cluster_array, scores);
     if (verbosity > 3) std::cout << prev_obj << ' ' << obj << std::endl;
     // Few principal direction steps can give directions worse than the last ones: keep those.
     if (obj + 0.0000001 < prev_obj) {
