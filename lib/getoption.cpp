@@ -2,6 +2,7 @@
 #include "lib/getoption.hpp"
 
 #include <bitset>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -67,15 +68,28 @@ int find_option(int argc, const char** argv, const string& name, int limit) {
 
 // The conversion counts as found unless sscanf matched nothing (end of input counts as found).
 template <class T>
-bool numeric_option(int argc, const char** argv, const string& name, const char* format,
-                    T& value) {
+bool converts(const char* word, const char* format, T& value) {
+  T converted = value;
+  if (std::sscanf(word, format, &converted) == 0) return false;
+  value = converted;
+  return true;
+}
+
+// "%d" would wrap a value beyond int silently: read it as a long; out of range does not convert.
+bool converts_to_int(const char* word, int& value) {
+  long wide = value;
+  if (!converts(word, "%ld", wide) || wide < INT_MIN || wide > INT_MAX) return false;
+  value = static_cast<int>(wide);
+  return true;
+}
+
+template <class T, class Convert>
+bool numeric_option(int argc, const char** argv, const string& name, T& value, Convert convert) {
   check_command_line(argc, argv);
   for (int i = 1; i < argc - 1; ++i) {
     i = skip_group(argc, argv, i);
     if (i >= argc - 1 || name != argv[i]) continue;
-    T converted = value;
-    if (std::sscanf(argv[i + 1], format, &converted) != 0) {
-      value = converted;
+    if (convert(argv[i + 1], value)) {
       claim(i);
       claim(i + 1);
       return true;
@@ -95,15 +109,17 @@ bool getoption(int argc, const char** argv, const string& name) {
 }
 
 bool getoption(int argc, const char** argv, const string& name, double& value) {
-  return numeric_option(argc, argv, name, "%lg", value);
+  return numeric_option(argc, argv, name, value,
+                        [](const char* word, double& v) { return converts(word, "%lg", v); });
 }
 
 bool getoption(int argc, const char** argv, const string& name, long& value) {
-  return numeric_option(argc, argv, name, "%ld", value);
+  return numeric_option(argc, argv, name, value,
+                        [](const char* word, long& v) { return converts(word, "%ld", v); });
 }
 
 bool getoption(int argc, const char** argv, const string& name, int& value) {
-  return numeric_option(argc, argv, name, "%d", value);
+  return numeric_option(argc, argv, name, value, converts_to_int);
 }
 
 bool getoption(int argc, const char** argv, const string& name, string& value) {

@@ -81,6 +81,16 @@ TEST_F(GetOption, UnconvertibleValueLeavesEverythingUnclaimed) {
   EXPECT_THAT(rest(), ElementsAre("-k", "x"));
 }
 
+TEST_F(GetOption, IntValueBeyondIntDoesNotConvert) {
+  line({"-k", "4294967297", "-k", "-2147483648", "-m", "2147483648"});
+  int k = 4, m = 6;
+  EXPECT_TRUE(getoption(argc(), argv(), "-k", k));  // the second occurrence, in range
+  EXPECT_EQ(k, -2147483647 - 1);
+  EXPECT_FALSE(getoption(argc(), argv(), "-m", m));
+  EXPECT_EQ(m, 6);
+  EXPECT_THAT(rest(), ElementsAre("-k", "4294967297", "-m", "2147483648"));
+}
+
 TEST_F(GetOption, ValueWordIsTriedAsAnOptionName) {
   line({"-k", "-k", "3"});
   int k = 0;
