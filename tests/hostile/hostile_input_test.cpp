@@ -1,0 +1,435 @@
+// Hostile inputs against the built clusterer: every run ends with status 0 and a result, or
+// status 1 and a clear message; never a signal, an assertion, a sanitizer report or the
+// container error handler.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// Far beyond what any case needs (the slowest takes well under a second), also under the
+// sanitizers and valgrind.
+constexpr auto time_limit = std::chrono::seconds(120);
+// A message quotes at most a short piece of what it complains about.
+constexpr std::size_t max_message_length = 500;
+
+struct tRun {
+  bool timed_out = false;
+  int signal = 0;   // the signal that ended the run, 0 when it exited
+  int status = -1;  // the exit status when it exited
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A scratch path named after the running test, so tests may run in parallel.
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "hostile_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
+std::string write_file(const std::string& name, const std::string& content) {
+  const std::string path = scratch(name);
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+// Runs the clusterer with arguments and standard input from stdin_path, killing it when it
+// overruns the time limit.
+tRun run(const std::vector<std::string>& arguments, const std::string& stdin_path = "/dev/null") {
+  const std::string out_path = scratch("stdout"), err_path = scratch("stderr");
+  std::vector<char*> argv{const_cast<char*>(CLUSTERER_PATH)};
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 0, stdin_path.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, CLUSTERER_PATH, &files, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&files);
+  tRun result;
+  if (spawned != 0) {
+    ADD_FAILURE() << "cannot start " << CLUSTERER_PATH;
+    return result;
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + time_limit;
+  int wait_status = 0;
+  while (waitpid(pid, &wait_status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &wait_status, 0);
+      result.timed_out = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (WIFEXITED(wait_status)) result.status = WEXITSTATUS(wait_status);
+  if (WIFSIGNALED(wait_status)) result.signal = WTERMSIG(wait_status);
+  result.out = slurp(out_path);
+  result.err = slurp(err_path);
+  return result;
+}
+
+std::string last_line(const std::string& text) {
+  if (text.empty() || text.back() != '\n') return "";
+  const std::size_t start = text.rfind('\n', text.size() - 2);
+  return text.substr(start == std::string::npos ? 0 : start + 1, text.size() - start - 2);
+}
+
+// No abnormal end: checked for every run, whatever its status.
+testing::AssertionResult ended_soundly(const tRun& r) {
+  if (r.timed_out) return testing::AssertionFailure() << "still running after the time limit";
+  if (r.signal != 0) {
+    return testing::AssertionFailure() << "ended by signal " << r.signal << "; stderr:\n"
+                                       << r.err.substr(0, 2000);
+  }
+  for (const char* marker : {"VESTA ERROR HANDLER", "Assertion", "AddressSanitizer",
+                             "LeakSanitizer", "runtime error:"}) {
+    if (r.err.find(marker) != std::string::npos) {
+      return testing::AssertionFailure() << "stderr holds \"" << marker << "\":\n"
+                                         << r.err.substr(0, 2000);
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+// Status 0 and the clustering's result line; its value a number (infinite only on overflow).
+testing::AssertionResult gave_result(const tRun& r) {
+  testing::AssertionResult sound = ended_soundly(r);
+  if (!sound) return sound;
+  if (r.status != 0) {
+    return testing::AssertionFailure() << "status " << r.status << ", stderr:\n"
+                                       << r.err.substr(0, 2000);
+  }
+  const std::string key = "Objective function = ";
+  const std::size_t at = r.out.find(key);
+  if (at == std::string::npos) return testing::AssertionFailure() << "no result line";
+  const double objective = std::strtod(r.out.c_str() + at + key.size(), nullptr);
+  if (std::isnan(objective)) return testing::AssertionFailure() << "the objective is not a number";
+  return testing::AssertionSuccess();
+}
+
+// Status 1; stderr ends with one short report line of the diagnostics that holds expected.
+testing::AssertionResult gave_message(const tRun& r, const std::string& expected) {
+  testing::AssertionResult sound = ended_soundly(r);
+  if (!sound) return sound;
+  if (r.status != 1) {
+    return testing::AssertionFailure() << "status " << r.status << " instead of 1; stderr:\n"
+                                       << r.err.substr(0, 2000);
+  }
+  const std::string line = last_line(r.err);
+  const bool reported = line.rfind("Error: ", 0) == 0 || line.rfind("Fatal Error: ", 0) == 0 ||
+                        line.rfind("Usage: ", 0) == 0;
+  if (!reported || r.err.size() < line.size() + 2 || r.err[r.err.size() - line.size() - 2] != '\n')
+    return testing::AssertionFailure() << "stderr does not end with a report:\n"
+                                       << r.err.substr(0, 2000);
+  if (line.size() > max_message_length) {
+    return testing::AssertionFailure() << "a report of " << line.size()
+                                       << " characters: " << line.substr(0, 200) << "...";
+  }
+  if (line.find(expected) == std::string::npos)
+    return testing::AssertionFailure() << "the report \"" << line << "\" lacks \"" << expected << "\"";
+  return testing::AssertionSuccess();
+}
+
+// Either of the two sound ends.
+testing::AssertionResult gave_result_or_message(const tRun& r) {
+  return r.status == 0 ? gave_result(r) : gave_message(r, "");
+}
+
+// Status 0 with the usage text after a complaint about unknown arguments, and no run.
+testing::AssertionResult rejected_arguments(const tRun& r) {
+  testing::AssertionResult sound = ended_soundly(r);
+  if (!sound) return sound;
+  if (r.status != 0 || r.err.rfind("Error: Unknown option(s): ", 0) != 0 ||
+      r.err.find("Usage: program [options]") == std::string::npos || !r.out.empty())
+    return testing::AssertionFailure() << "status " << r.status << ", stderr:\n"
+                                       << r.err.substr(0, 2000) << "stdout:\n"
+                                       << r.out.substr(0, 2000);
+  return testing::AssertionSuccess();
+}
+
+std::string random_bytes(std::size_t n, unsigned seed) {
+  std::mt19937 generator(seed);
+  std::string bytes(n, '\0');
+  for (char& c : bytes) c = static_cast<char>(generator() & 0xff);
+  return bytes;
+}
+
+// rows x cols values from f(row, col), named r0, r1, ...
+template <class F>
+std::string matrix_text(int rows, int cols, F value) {
+  std::ostringstream text;
+  text << rows << ' ' << cols << '\n';
+  for (int i = 0; i < rows; ++i) {
+    text << 'r' << i;
+    for (int j = 0; j < cols; ++j) text << ' ' << value(i, j);
+    text << '\n';
+  }
+  return text.str();
+}
+
+std::string small_matrix() {
+  return "4 2\na 1 2\nb 3 4\nc -1 0\nd 0 1\n";
+}
+
+}  // namespace
+
+TEST(HostileInput, EmptyInputEndsWithAMessage) {
+  EXPECT_TRUE(gave_message(run({}), "ends before the row count"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("empty", "")}), "ends before the row count"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("blank", " \n\t\n")}), "ends before the row count"));
+  EXPECT_TRUE(gave_message(run({"-i", testing::TempDir()}), ""));  // a directory
+}
+
+TEST(HostileInput, TruncatedMatricesEndSoundly) {
+  std::mt19937 generator(7);
+  std::normal_distribution<double> normal;
+  const std::string full = matrix_text(200, 12, [&](int, int) { return normal(generator); });
+  for (std::size_t length : {1, 3, 4, 5, 9, 100, 1001, 5000}) {
+    const tRun r = run({"-i", write_file("cut", full.substr(0, length))});
+    EXPECT_TRUE(gave_result_or_message(r)) << "first " << length << " bytes";
+  }
+  EXPECT_TRUE(gave_message(run({"-i", write_file("cut", "5")}), "ends before the column count"));
+  // Cut inside the values: the rest counts as missing.
+  EXPECT_TRUE(gave_result(run({"-i", write_file("cut", full.substr(0, 3000))})));
+  EXPECT_TRUE(gave_result(run({}, write_file("cut", full.substr(0, 3001)))));
+}
+
+TEST(HostileInput, BinaryGarbageEndsSoundly) {
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    const std::string garbage = random_bytes(100000, seed);
+    EXPECT_TRUE(gave_result_or_message(run({"-i", write_file("garbage", garbage)}))) << seed;
+    EXPECT_TRUE(gave_result_or_message(run({}, write_file("garbage", garbage)))) << seed;
+    // After a sound header every value is garbage.
+    EXPECT_TRUE(gave_result(run({"-i", write_file("garbage", "50 6\n" + garbage)}))) << seed;
+  }
+  const char with_nul[] = "3 2\na\0 1 2\nb 3 \0\nc";
+  EXPECT_TRUE(gave_result(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))})));
+}
+
+TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"-5 3\n", "row count"},
+      {"3 -2\n", "column count"},
+      {"99999999999999999999999 3\n", "rows"},
+      {"6999 100000000000\n", "does not fit in memory"},
+      {"3 99999999999999999999999\n", "does not fit in memory"},
+      {"2.5 3\n", "row count"},
+      {"3 1e3\n", "column count"},
+      {"0x10 2\n", "row count"},
+      {"+ 2\n", "row count"},
+      {"three 2\n", "row count"},
+  };
+  for (const auto& [text, expected] : cases)
+    EXPECT_TRUE(gave_message(run({"-i", write_file("counts", text)}), expected)) << text;
+}
+
+TEST(HostileInput, CountsLargerThanTheDataFillWithZeros) {
+  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "100 50\na 1 2\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "3 4\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 0\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 5\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("none", "4 0\na b c d\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("none", "-0 3\n")})));
+}
+
+TEST(HostileInput, SevenThousandRowsAreRefusedAndOneFewerClustered) {
+  std::mt19937 generator(11);
+  std::normal_distribution<double> normal;
+  const auto value = [&](int, int) { return normal(generator); };
+  EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(6999, 3, value))})));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(7000, 3, value))}), "7000 rows"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "9000 rows"));
+}
+
+TEST(HostileInput, MegabyteTokensEndSoundly) {
+  const std::string mega(4 << 20, '7');
+  const std::string letters(4 << 20, 'x');
+  // A name, a value that overflows, a value that underflows, trailing junk of a value.
+  EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\n" + letters + " 1 2\nb 3 4\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na " + mega + " 2\nb 3 4\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n")})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 1e-" + mega + " 2\nb 3 4\n")})));
+  EXPECT_TRUE(gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4\n"))));
+  // Counts of a megabyte: leading zeros, and a count that is not one.
+  EXPECT_TRUE(gave_result(run({"-i", write_file("t", std::string(4 << 20, '0') + "2 1\na 1\nb 2\n")})));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("t", letters + " 2\n")}), "row count"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("t", mega + " 2\n")}), "rows"));
+}
+
+TEST(HostileInput, NonFiniteValuesEverywhereCountAsMissing) {
+  const std::vector<std::string> values = {"NA", "NaN", "nan", "-nan", "NAN", "inf", "-inf",
+                                           "Infinity", "1e999", "-1e999", "1e-999", "0x1p99999",
+                                           "nan(123)", "na"};
+  const auto token = [&](int i, int j) { return values[(i + j) % values.size()]; };
+  const std::string text = matrix_text(40, static_cast<int>(values.size()), token);
+  EXPECT_TRUE(gave_result(run({"-i", write_file("nf", text)})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("nf", text), "-normalize"})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("nf", text), "-normalize", "-permute"})));
+  EXPECT_TRUE(gave_result(run({}, write_file("nf", text))));
+  // Non-finite values among finite ones.
+  const auto mixed = [&](int i, int j) { return (i + j) % 3 == 0 ? token(i, j) : std::to_string(i - j); };
+  EXPECT_TRUE(gave_result(run({"-i", write_file("nf", matrix_text(40, 9, mixed)), "-normalize"})));
+}
+
+TEST(HostileInput, ZeroAndCentredRowsWithAndWithoutNormalizing) {
+  const std::string zeros = write_file("zeros", matrix_text(30, 6, [](int i, int) {
+    return i % 2 ? "0" : "-0";
+  }));
+  std::mt19937 generator(5);
+  std::uniform_real_distribution<double> uniform(-5, 5);
+  std::vector<double> row(6);
+  const std::string centred = write_file("centred", matrix_text(30, 6, [&](int, int j) {
+    if (j == 0) {
+      double sum = 0;
+      for (int c = 0; c < 5; ++c) sum += row[c] = uniform(generator);
+      row[5] = -sum;
+    }
+    return row[j];
+  }));
+  for (const std::string& file : {zeros, centred}) {
+    for (const char* k : {"1", "3", "30"}) {
+      EXPECT_TRUE(gave_result(run({"-i", file, "-num_clusters", k}))) << file << " k " << k;
+      EXPECT_TRUE(gave_result(run({"-i", file, "-num_clusters", k, "-normalize"})))
+          << file << " k " << k;
+    }
+  }
+  // Rows whose length underflows to zero.
+  EXPECT_TRUE(gave_result(run({"-i", write_file("tiny", "3 2\na 1e-320 0\nb 4e-324 0\nc 0 -1e-310\n"),
+                               "-normalize"})));
+}
+
+TEST(HostileInput, MoreClustersThanRowsLeaveClustersEmpty) {
+  const std::string labels = scratch("labels");
+  const tRun r = run({"-i", write_file("m", small_matrix()), "-num_clusters", "50", "-o2", labels,
+                      "-o", scratch("groups"), "-random_cluster"});
+  ASSERT_TRUE(gave_result(r));
+  std::istringstream file(slurp(labels));
+  int rows = 0;
+  file >> rows;
+  EXPECT_EQ(rows, 4);
+  for (int label; file >> label;) EXPECT_TRUE(label >= 0 && label < 50) << label;
+  EXPECT_TRUE(gave_result(run({"-i", write_file("one", "1 1\na 5\n"), "-num_clusters", "1000000"})));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 3\n"), "-num_clusters", "7"})));
+}
+
+TEST(HostileInput, BadInitialAssignmentFilesEndWithAMessageNamingThem) {
+  const std::string matrix = write_file("m", small_matrix());
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"", "ends before the row count"},
+      {"4\n0\n1\n", "row 2"},
+      {"4\n0\nx\n1\n0\n", "row 1"},
+      {"4\n0\n1\n2\n0\n", "row 2"},
+      {"4\n0\n1\n-1\n0\n", "row 2"},
+      {"4\n0\n1\n1.0\n0\n", "row 2"},
+      {"4\n0 1 99999999999999999999999 0\n", "row 2"},
+      {"x\n0\n1\n1\n0\n", "row count"},
+      {random_bytes(1000, 3), "init"},
+  };
+  for (const auto& [content, expected] : files) {
+    const std::string start = write_file("init", content);
+    const tRun r = run({"-i", matrix, "-num_clusters", "2", "-init_clusters", start});
+    EXPECT_TRUE(gave_message(r, expected)) << content.substr(0, 40);
+    EXPECT_TRUE(gave_message(r, start)) << "the report names the file";
+  }
+  const std::string missing = scratch("absent");
+  EXPECT_TRUE(gave_message(run({"-i", matrix, "-init_clusters", missing}), missing));
+  EXPECT_TRUE(gave_message(run({"-i", matrix, "-init_clusters", testing::TempDir()}), ""));
+}
+
+TEST(HostileInput, BadOptionValuesEndWithAUsageMessage) {
+  const std::string matrix = write_file("m", small_matrix());
+  const std::vector<std::vector<std::string>> cases = {
+      {"-num_clusters", "0"},     {"-t1", "-1"},     {"-t2", "0"},          {"-t2", "-1e-9"},
+      {"-t2", "nan"},             {"-columns", "-1"}, {"-noise", "nan"},     {"-noise", "inf"},
+      {"-num_clusters", "-2147483648"}, {"-num_clusters", "1000001"},
+      {"-simulate", "-num_clusters", "700"},
+      {"-simulate", "-columns", "2000000000", "-num_clusters", "699"},
+  };
+  for (std::vector<std::string> arguments : cases) {
+    arguments.insert(arguments.begin(), {"-i", matrix});
+    EXPECT_TRUE(gave_message(run(arguments), "")) << arguments[2] << ' ' << arguments[3];
+  }
+}
+
+TEST(HostileInput, IntegerOptionValuesBeyondIntAreNotWrapped) {
+  const std::string matrix = write_file("m", small_matrix());
+  // 4294967297 wraps to 1 in a plain int conversion: the run must not go ahead with k = 1.
+  for (const char* value : {"4294967297", "99999999999", "-4294967295"}) {
+    const tRun r = run({"-i", matrix, "-num_clusters", value});
+    EXPECT_TRUE(r.status == 1 ? gave_message(r, "") : rejected_arguments(r)) << value;
+    EXPECT_EQ(r.out.find("Objective function"), std::string::npos) << value;
+  }
+}
+
+TEST(HostileInput, ThousandsOfArgumentWordsEndSoundly) {
+  const std::string matrix = write_file("m", small_matrix());
+  for (std::size_t words : {999, 1000, 1001, 5000, 100000}) {
+    std::vector<std::string> arguments{"-i", matrix};
+    while (arguments.size() < words) arguments.push_back("-v");
+    const tRun r = run(arguments);
+    if (words <= 1000)
+      EXPECT_TRUE(rejected_arguments(r)) << words;  // every -v after the first is unknown
+    else
+      EXPECT_TRUE(gave_message(r, "words")) << words;
+  }
+  std::vector<std::string> group{"-i", matrix, "-init_clusters", "["};
+  for (int i = 0; i < 3000; ++i) group.push_back("w" + std::to_string(i));
+  group.push_back("]");
+  EXPECT_TRUE(gave_message(run(group), "words"));
+}
+
+TEST(HostileInput, UnclosedBracketGroupsEndWithAUsageMessage) {
+  const std::string matrix = write_file("m", small_matrix());
+  const std::vector<std::vector<std::string>> cases = {
+      {"-init_clusters", "[", "a", "b"}, {"["}, {"-v", "["}, {"[", "]", "["},
+      {"-o", "[", scratch("out")},      {"-num_clusters", "[", "3"},
+  };
+  for (std::vector<std::string> arguments : cases) {
+    arguments.insert(arguments.begin(), {"-i", matrix});
+    EXPECT_TRUE(gave_message(run(arguments), "never closed")) << arguments[2];
+  }
+  // A closing word alone is just an argument.
+  EXPECT_TRUE(rejected_arguments(run({"-i", matrix, "-v", "]"})));
+}
+
+TEST(HostileInput, SimulationExtremesEndSoundly) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"-simulate", "-columns", "0"},
+      {"-simulate", "-num_clusters", "699", "-columns", "2"},
+      {"-simulate", "-num_clusters", "1", "-columns", "1", "-permute", "-random_cluster"},
+      {"-simulate", "-noise", "1e308", "-normalize"},
+      {"-simulate", "-noise", "-5", "-t1", "0"},
+      {"-simulate", "-num_clusters", "3", "-t2", "1e308"},
+  };
+  for (const std::vector<std::string>& arguments : cases)
+    EXPECT_TRUE(gave_result(run(arguments))) << arguments[1];
+}
