@@ -14,3 +14,6 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # Unoptimised: the instrumented build compiles much faster and the suite runs in seconds anyway.
 scripts/setup.sh build-asan -DTOOLKIT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
+
+# Fuzzing: each reader of user input for 60 seconds from its seeds; any finding fails.
+fuzz/run.sh 60
