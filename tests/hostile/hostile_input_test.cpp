@@ -353,6 +353,7 @@ TEST(HostileInput, BadInitialAssignmentFilesEndWithAMessageNamingThem) {
       {"4\n0 1 99999999999999999999999 0\n", "row 2"},
       {"x\n0\n1\n1\n0\n", "row count"},
       {random_bytes(1000, 3), "init"},
+      {"4\n0\n" + std::string(4 << 20, 'x') + "\n1\n0\n", "row 1"},
   };
   for (const auto& [content, expected] : files) {
     const std::string start = write_file("init", content);
