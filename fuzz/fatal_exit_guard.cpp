@@ -12,7 +12,9 @@ struct tFatalExit {
   int status;
 };
 
-[[noreturn]] void unwind_to_harness(int status) { throw tFatalExit{status}; }
+[[noreturn]] void unwind_to_harness(int status) {
+  throw tFatalExit{status};
+}
 
 }  // namespace
 

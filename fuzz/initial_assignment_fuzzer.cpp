@@ -32,8 +32,8 @@ class tMemoryFile {
     require(ftruncate(fd_, 0) == 0, "ftruncate");
     std::size_t written = 0;
     while (written < text.size()) {
-      const ssize_t n = pwrite(fd_, text.data() + written, text.size() - written,
-                               static_cast<off_t>(written));
+      const ssize_t n =
+          pwrite(fd_, text.data() + written, text.size() - written, static_cast<off_t>(written));
       require(n > 0, "pwrite");
       written += static_cast<std::size_t>(n);
     }

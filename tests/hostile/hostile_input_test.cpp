@@ -150,11 +150,12 @@ testing::AssertionResult gave_message(const tRun& r, const std::string& expected
     return testing::AssertionFailure() << "stderr does not end with a report:\n"
                                        << r.err.substr(0, 2000);
   if (line.size() > max_message_length) {
-    return testing::AssertionFailure() << "a report of " << line.size()
-                                       << " characters: " << line.substr(0, 200) << "...";
+    return testing::AssertionFailure()
+           << "a report of " << line.size() << " characters: " << line.substr(0, 200) << "...";
   }
   if (line.find(expected) == std::string::npos)
-    return testing::AssertionFailure() << "the report \"" << line << "\" lacks \"" << expected << "\"";
+    return testing::AssertionFailure()
+           << "the report \"" << line << "\" lacks \"" << expected << "\"";
   return testing::AssertionSuccess();
 }
 
@@ -204,7 +205,8 @@ std::string small_matrix() {
 TEST(HostileInput, EmptyInputEndsWithAMessage) {
   EXPECT_TRUE(gave_message(run({}), "ends before the row count"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("empty", "")}), "ends before the row count"));
-  EXPECT_TRUE(gave_message(run({"-i", write_file("blank", " \n\t\n")}), "ends before the row count"));
+  EXPECT_TRUE(
+      gave_message(run({"-i", write_file("blank", " \n\t\n")}), "ends before the row count"));
   EXPECT_TRUE(gave_message(run({"-i", testing::TempDir()}), ""));  // a directory
 }
 
@@ -231,7 +233,8 @@ TEST(HostileInput, BinaryGarbageEndsSoundly) {
     EXPECT_TRUE(gave_result(run({"-i", write_file("garbage", "50 6\n" + garbage)}))) << seed;
   }
   const char with_nul[] = "3 2\na\0 1 2\nb 3 \0\nc";
-  EXPECT_TRUE(gave_result(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))})));
 }
 
 TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
@@ -254,7 +257,8 @@ TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
 TEST(HostileInput, CountsLargerThanTheDataFillWithZeros) {
   EXPECT_TRUE(gave_result(run({"-i", write_file("short", "100 50\na 1 2\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("short", "3 4\n")})));
-  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 0\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 5\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "4 0\na b c d\n")})));
@@ -276,19 +280,22 @@ TEST(HostileInput, MegabyteTokensEndSoundly) {
   // A name, a value that overflows, a value that underflows, trailing junk of a value.
   EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\n" + letters + " 1 2\nb 3 4\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na " + mega + " 2\nb 3 4\n")})));
-  EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n")})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("t", "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 1e-" + mega + " 2\nb 3 4\n")})));
-  EXPECT_TRUE(gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4\n"))));
+  EXPECT_TRUE(
+      gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4\n"))));
   // Counts of a megabyte: leading zeros, and a count that is not one.
-  EXPECT_TRUE(gave_result(run({"-i", write_file("t", std::string(4 << 20, '0') + "2 1\na 1\nb 2\n")})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("t", std::string(4 << 20, '0') + "2 1\na 1\nb 2\n")})));
   EXPECT_TRUE(gave_message(run({"-i", write_file("t", letters + " 2\n")}), "row count"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("t", mega + " 2\n")}), "rows"));
 }
 
 TEST(HostileInput, NonFiniteValuesEverywhereCountAsMissing) {
-  const std::vector<std::string> values = {"NA", "NaN", "nan", "-nan", "NAN", "inf", "-inf",
-                                           "Infinity", "1e999", "-1e999", "1e-999", "0x1p99999",
-                                           "nan(123)", "na"};
+  const std::vector<std::string> values = {"NA",     "NaN",       "nan",      "-nan",  "NAN",
+                                           "inf",    "-inf",      "Infinity", "1e999", "-1e999",
+                                           "1e-999", "0x1p99999", "nan(123)", "na"};
   const auto token = [&](int i, int j) { return values[(i + j) % values.size()]; };
   const std::string text = matrix_text(40, static_cast<int>(values.size()), token);
   EXPECT_TRUE(gave_result(run({"-i", write_file("nf", text)})));
@@ -296,25 +303,27 @@ TEST(HostileInput, NonFiniteValuesEverywhereCountAsMissing) {
   EXPECT_TRUE(gave_result(run({"-i", write_file("nf", text), "-normalize", "-permute"})));
   EXPECT_TRUE(gave_result(run({}, write_file("nf", text))));
   // Non-finite values among finite ones.
-  const auto mixed = [&](int i, int j) { return (i + j) % 3 == 0 ? token(i, j) : std::to_string(i - j); };
+  const auto mixed = [&](int i, int j) {
+    return (i + j) % 3 == 0 ? token(i, j) : std::to_string(i - j);
+  };
   EXPECT_TRUE(gave_result(run({"-i", write_file("nf", matrix_text(40, 9, mixed)), "-normalize"})));
 }
 
 TEST(HostileInput, ZeroAndCentredRowsWithAndWithoutNormalizing) {
-  const std::string zeros = write_file("zeros", matrix_text(30, 6, [](int i, int) {
-    return i % 2 ? "0" : "-0";
-  }));
+  const std::string zeros =
+      write_file("zeros", matrix_text(30, 6, [](int i, int) { return i % 2 ? "0" : "-0"; }));
   std::mt19937 generator(5);
   std::uniform_real_distribution<double> uniform(-5, 5);
   std::vector<double> row(6);
   const std::string centred = write_file("centred", matrix_text(30, 6, [&](int, int j) {
-    if (j == 0) {
-      double sum = 0;
-      for (int c = 0; c < 5; ++c) sum += row[c] = uniform(generator);
-      row[5] = -sum;
-    }
-    return row[j];
-  }));
+                                           if (j == 0) {
+                                             double sum = 0;
+                                             for (int c = 0; c < 5; ++c)
+                                               sum += row[c] = uniform(generator);
+                                             row[5] = -sum;
+                                           }
+                                           return row[j];
+                                         }));
   for (const std::string& file : {zeros, centred}) {
     for (const char* k : {"1", "3", "30"}) {
       EXPECT_TRUE(gave_result(run({"-i", file, "-num_clusters", k}))) << file << " k " << k;
@@ -323,8 +332,8 @@ TEST(HostileInput, ZeroAndCentredRowsWithAndWithoutNormalizing) {
     }
   }
   // Rows whose length underflows to zero.
-  EXPECT_TRUE(gave_result(run({"-i", write_file("tiny", "3 2\na 1e-320 0\nb 4e-324 0\nc 0 -1e-310\n"),
-                               "-normalize"})));
+  EXPECT_TRUE(gave_result(
+      run({"-i", write_file("tiny", "3 2\na 1e-320 0\nb 4e-324 0\nc 0 -1e-310\n"), "-normalize"})));
 }
 
 TEST(HostileInput, MoreClustersThanRowsLeaveClustersEmpty) {
@@ -337,7 +346,8 @@ TEST(HostileInput, MoreClustersThanRowsLeaveClustersEmpty) {
   file >> rows;
   EXPECT_EQ(rows, 4);
   for (int label; file >> label;) EXPECT_TRUE(label >= 0 && label < 50) << label;
-  EXPECT_TRUE(gave_result(run({"-i", write_file("one", "1 1\na 5\n"), "-num_clusters", "1000000"})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("one", "1 1\na 5\n"), "-num_clusters", "1000000"})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 3\n"), "-num_clusters", "7"})));
 }
 
@@ -369,9 +379,16 @@ TEST(HostileInput, BadInitialAssignmentFilesEndWithAMessageNamingThem) {
 TEST(HostileInput, BadOptionValuesEndWithAUsageMessage) {
   const std::string matrix = write_file("m", small_matrix());
   const std::vector<std::vector<std::string>> cases = {
-      {"-num_clusters", "0"},     {"-t1", "-1"},     {"-t2", "0"},          {"-t2", "-1e-9"},
-      {"-t2", "nan"},             {"-columns", "-1"}, {"-noise", "nan"},     {"-noise", "inf"},
-      {"-num_clusters", "-2147483648"}, {"-num_clusters", "1000001"},
+      {"-num_clusters", "0"},
+      {"-t1", "-1"},
+      {"-t2", "0"},
+      {"-t2", "-1e-9"},
+      {"-t2", "nan"},
+      {"-columns", "-1"},
+      {"-noise", "nan"},
+      {"-noise", "inf"},
+      {"-num_clusters", "-2147483648"},
+      {"-num_clusters", "1000001"},
       {"-simulate", "-num_clusters", "700"},
       {"-simulate", "-columns", "2000000000", "-num_clusters", "699"},
   };
@@ -411,8 +428,12 @@ TEST(HostileInput, ThousandsOfArgumentWordsEndSoundly) {
 TEST(HostileInput, UnclosedBracketGroupsEndWithAUsageMessage) {
   const std::string matrix = write_file("m", small_matrix());
   const std::vector<std::vector<std::string>> cases = {
-      {"-init_clusters", "[", "a", "b"}, {"["}, {"-v", "["}, {"[", "]", "["},
-      {"-o", "[", scratch("out")},      {"-num_clusters", "[", "3"},
+      {"-init_clusters", "[", "a", "b"},
+      {"["},
+      {"-v", "["},
+      {"[", "]", "["},
+      {"-o", "[", scratch("out")},
+      {"-num_clusters", "[", "3"},
   };
   for (std::vector<std::string> arguments : cases) {
     arguments.insert(arguments.begin(), {"-i", matrix});
