@@ -49,7 +49,9 @@ std::vector<tCase> golden_cases() {
   return cases;
 }
 
-std::string data_path(const std::string& name) { return std::string(GOLDEN_DATA "/") + name; }
+std::string data_path(const std::string& name) {
+  return std::string(GOLDEN_DATA "/") + name;
+}
 
 // Equal bit patterns; any two not-a-number values count as equal.
 bool same_double(double a, double b) {
@@ -169,7 +171,8 @@ void check_kmeans(const tCase& c, const matrix& data, std::istream& bits) {
     }
     kmeans(data, halves, half_means, c.t2);
     for (int side = 0; side < 2; ++side) {
-      const std::string what = "cluster " + std::to_string(cluster) + " half " + std::to_string(side);
+      const std::string what =
+          "cluster " + std::to_string(cluster) + " half " + std::to_string(side);
       EXPECT_EQ(members_text(expected_halves[side]), members_text(halves[side])) << what;
       expect_same_vector(expected_means[side], half_means[side], what + " mean");
     }
