@@ -330,8 +330,9 @@ def convert(token, counter):
 
 
 def read_matrix(path):
-    with open(path) as f:
-        tokens = f.read().split()
+    # Bytes split at ASCII white space, as the C library's isspace does; names keep their bytes.
+    with open(path, "rb") as f:
+        tokens = [t.decode("latin-1") for t in f.read().split()]
     rows, cols = int(tokens[0]), int(tokens[1])
     pos = 2
 
@@ -363,7 +364,7 @@ def normalize(data):
 
 
 def read_assignment(path, rows, k):
-    with open(path) as f:
+    with open(path, "rb") as f:
         tokens = f.read().split()
     values = [int(t) for t in tokens[1:rows + 1]]
     if len(values) < rows or any(not 0 <= c < k for c in values):
@@ -455,7 +456,7 @@ def run(opts):
         write_labels(opts["o"], half_labels)
     if verbosity > 3:
         out.append("computing score...\n")
-    sys.stdout.write("".join(out))
+    sys.stdout.buffer.write("".join(out).encode("latin-1"))
     if opts["bits"]:
         with open(opts["bits"], "w") as f:
             f.write("".join(bits))
