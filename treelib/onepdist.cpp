@@ -3,12 +3,11 @@
 
 #include <cmath>
 
-#include "treelib/square_block.hpp"
+#include "treelib/pair_passes.hpp"
 
 namespace {
 
-constexpr double kSaturated = -1.0;  // marks a saturated pair in the output
-constexpr double kMargin = 1e-7;     // a proportion this close to the limit counts as saturated
+constexpr double kMargin = 1e-7;  // a proportion this close to the limit counts as saturated
 
 struct JukesCantor {
   explicit JukesCantor(int s)
@@ -27,46 +26,22 @@ struct JukesCantor {
 // Rows in order, each pair's arithmetic as written; only the indexing is unchecked.
 bool correct_pairs(const tMatrix& observed, tMatrix& corrected, int s, double& maxd) {
   const JukesCantor jc(s);
-  const int n = observed.dim1();
-  const long w = checked_stride(observed, n);
+  const long w = checked_stride(observed, observed.dim1());
   corrected = observed;
   const double* in = observed.data();
-  double* out = corrected.data();
   maxd = 0.0;
   bool saturated = false;
-  for (long i = 0; i < n; ++i) {
-    out[i * w + i] = 0.0;
-    for (long j = i + 1; j < n; ++j) {
-      const double p = in[i * w + j];
-      if (p < jc.limit) {
-        const double d = jc.distance(p);
-        out[i * w + j] = d;
-        out[j * w + i] = d;
-        if (d > maxd) maxd = d;
-      } else {
-        out[i * w + j] = kSaturated;
-        out[j * w + i] = kSaturated;
-        saturated = true;
-      }
+  write_pairs(corrected, [&](long i, long j) {
+    const double p = in[i * w + j];
+    if (p < jc.limit) {
+      const double d = jc.distance(p);
+      if (d > maxd) maxd = d;
+      return d;
     }
-  }
+    saturated = true;
+    return kSaturated;
+  });
   return saturated;
-}
-
-// Every pair whose value is the marker or exceeds cap gets cap.
-void replace_above(tMatrix& corrected, double cap) {
-  const int n = corrected.dim1();
-  const long w = checked_stride(corrected, n);
-  double* m = corrected.data();
-  for (long i = 0; i < n; ++i) {
-    for (long j = i + 1; j < n; ++j) {
-      const double v = m[i * w + j];
-      if (v == kSaturated || v > cap) {
-        m[i * w + j] = cap;
-        m[j * w + i] = cap;
-      }
-    }
-  }
 }
 
 }  // namespace
@@ -95,25 +70,18 @@ bool onepdist_pqfix(const tMatrix& observed, tMatrix& corrected, int s, float p0
   const double a =
       (static_cast<double>(q0) - static_cast<double>(p0)) / (1 - static_cast<double>(p0));
   const double b = q0 - a;
-  const int n = observed.dim1();
-  const long w = checked_stride(observed, n);
+  const long w = checked_stride(observed, observed.dim1());
   corrected = observed;
   const double* in = observed.data();
-  double* out = corrected.data();
   bool compressed = false;
-  for (long i = 0; i < n; ++i) {
-    out[i * w + i] = 0.0;
-    for (long j = i + 1; j < n; ++j) {
-      double v = in[i * w + j];
-      if (v > p0) {
-        v = a * v + b;
-        compressed = true;
-      }
-      const double d = jc.distance(v);
-      out[i * w + j] = d;
-      out[j * w + i] = d;
+  write_pairs(corrected, [&](long i, long j) {
+    double v = in[i * w + j];
+    if (v > p0) {
+      v = a * v + b;
+      compressed = true;
     }
-  }
+    return jc.distance(v);
+  });
   return !compressed;
 }
 

@@ -3,12 +3,11 @@
 
 #include <cmath>
 
-#include "treelib/square_block.hpp"
+#include "treelib/pair_passes.hpp"
 
 namespace {
 
-constexpr double kSaturated = -1.0;  // marks a saturated pair in the output
-constexpr double kMargin = 1e-7;     // w1 or w2 at or below this counts as saturated
+constexpr double kMargin = 1e-7;  // w1 or w2 at or below this counts as saturated
 
 // w2 is examined before w1 is formed.
 bool saturated_pair(double p, double q) {
@@ -25,52 +24,30 @@ double k2p_gamma_distance(double p, double q, double alpha) {
   return (alpha / 2) * (std::pow(w1, e) + 0.5 * std::pow(w2, e) - 1.5);
 }
 
-// Shared first pass: distances of the correctable pairs, the marker elsewhere; maxd, when asked
-// for, is the largest distance written. Rows in order, each pair's arithmetic as written; only the
-// indexing is unchecked.
-bool correct_pairs(const tMatrix& P, const tMatrix& Q, tMatrix& D, double alpha, double* maxd) {
+// Shared first pass: distances of the correctable pairs, the marker elsewhere; maxd is the
+// largest distance written (0.0 if none). Rows in order, each pair's arithmetic as written; only
+// the indexing is unchecked.
+bool correct_pairs(const tMatrix& P, const tMatrix& Q, tMatrix& D, double alpha, double& maxd) {
   const int n = P.dim1();
   const long wp = checked_stride(P, n);
   const long wq = checked_stride(Q, n);
   D = P;
   const double* p = P.data();
   const double* q = Q.data();
-  double* out = D.data();
+  maxd = 0.0;
   bool saturated = false;
-  for (long i = 0; i < n; ++i) {
-    out[i * wp + i] = 0.0;
-    for (long j = i + 1; j < n; ++j) {
-      const double pij = p[i * wp + j];
-      const double qij = q[i * wq + j];
-      if (saturated_pair(pij, qij)) {
-        out[i * wp + j] = kSaturated;
-        out[j * wp + i] = kSaturated;
-        saturated = true;
-      } else {
-        const double d = k2p_gamma_distance(pij, qij, alpha);
-        out[i * wp + j] = d;
-        out[j * wp + i] = d;
-        if (maxd && d > *maxd) *maxd = d;
-      }
+  write_pairs(D, [&](long i, long j) {
+    const double pij = p[i * wp + j];
+    const double qij = q[i * wq + j];
+    if (saturated_pair(pij, qij)) {
+      saturated = true;
+      return kSaturated;
     }
-  }
+    const double d = k2p_gamma_distance(pij, qij, alpha);
+    if (d > maxd) maxd = d;
+    return d;
+  });
   return saturated;
-}
-
-// Every pair whose value is the marker or exceeds cap gets cap.
-void replace_above(tMatrix& D, double cap) {
-  const int n = D.dim1();
-  const long w = checked_stride(D, n);
-  double* m = D.data();
-  for (long i = 0; i < n; ++i) {
-    for (long j = i + 1; j < n; ++j) {
-      const double v = m[i * w + j];
-      if (v == kSaturated || v > cap) {
-        m[i * w + j] = cap;
-        m[j * w + i] = cap;
-      }
-    }
-  }
 }
 
 }  // namespace
@@ -80,14 +57,15 @@ bool twopdist(tMatrix& P, tMatrix& Q, tMatrix& D, int s, double alpha) {
 }
 
 bool twopdist_xfix(tMatrix& P, tMatrix& Q, tMatrix& D, int, float x, double alpha) {
-  double maxd = 0.0;
-  const bool saturated = correct_pairs(P, Q, D, alpha, &maxd);
+  double maxd;
+  const bool saturated = correct_pairs(P, Q, D, alpha, maxd);
   if (saturated && x >= 0) replace_above(D, x * maxd);
   return !saturated;
 }
 
 bool twopdist_cfix(tMatrix& P, tMatrix& Q, tMatrix& D, int, float x, double alpha) {
-  const bool saturated = correct_pairs(P, Q, D, alpha, nullptr);
+  double maxd;
+  const bool saturated = correct_pairs(P, Q, D, alpha, maxd);
   if (saturated && x >= 0) replace_above(D, x);
   return !saturated;
 }
