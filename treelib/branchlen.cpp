@@ -19,6 +19,23 @@ void seed_with_time(random_source& source) {
   source.set_seed(static_cast<int>(std::time(nullptr)));
 }
 
+// Multiplies each length by factor(r), r drawn per edge from a freshly time-seeded source, and
+// writes the length before and after.
+template <class Factor>
+void scale_by_draws(tTree& tree, Factor factor) {
+  random_source source;
+  seed_with_time(source);
+  for (edge e : tree.all_edges()) {
+    double r;
+    source >> r;
+    const double g = factor(r);
+    double& length = tree[e];
+    std::cout << "BEFORE = " << length << std::endl;
+    length = length * g;
+    std::cout << "AFTER = " << length << std::endl;
+  }
+}
+
 }  // namespace
 
 void tTree::scale(double f) {
@@ -35,30 +52,11 @@ void tTree::normalize() {
 }
 
 void tTree::scale_random() {
-  random_source source;
-  seed_with_time(source);
-  for (edge e : all_edges()) {
-    double r;
-    source >> r;
-    double& length = (*this)[e];
-    std::cout << "BEFORE = " << length << std::endl;
-    length = length * r;
-    std::cout << "AFTER = " << length << std::endl;
-  }
+  scale_by_draws(*this, [](double r) { return r; });
 }
 
 void tTree::stretch(double s) {
-  random_source source;
-  seed_with_time(source);
-  for (edge e : all_edges()) {
-    double r;
-    source >> r;
-    const double g = 1 / s + r * (s - 1 / s);
-    double& length = (*this)[e];
-    std::cout << "BEFORE = " << length << std::endl;
-    length = length * g;
-    std::cout << "AFTER = " << length << std::endl;
-  }
+  scale_by_draws(*this, [s](double r) { return 1 / s + r * (s - 1 / s); });
 }
 
 void tTree::scale_jc(double f, int nstates) {
