@@ -19,6 +19,31 @@ void seed_with_time(random_source& source) {
   source.set_seed(static_cast<int>(std::time(nullptr)));
 }
 
+// Jukes-Cantor distances of the edge proportions seen by one call: an edge out of range
+// (1 - B * p <= 0) is infinitely long, and the first such edge is reported, naming the caller.
+class EdgeDistances {
+ public:
+  EdgeDistances(int nstates, const char* caller)
+      : A(static_cast<double>(nstates - 1) / nstates),
+        B(static_cast<double>(nstates) / (nstates - 1)),
+        caller_(caller) {}
+
+  double operator()(double p_e) {
+    const double y = 1 - B * p_e;
+    if (y > 0) return -A * std::log(y);
+    if (!warned_) warning("%s(): Out of range: p(e)=%g", caller_, p_e);
+    warned_ = true;
+    return kInfinity;
+  }
+
+  const double A;
+  const double B;
+
+ private:
+  const char* caller_;
+  bool warned_ = false;
+};
+
 // Multiplies each length by factor(r), r drawn per edge from a freshly time-seeded source, and
 // writes the length before and after.
 template <class Factor>
@@ -64,26 +89,16 @@ void tTree::scale_jc(double f, int nstates) {
   // clang-format off
   assert(nstates>1);
   // clang-format on
-  const double A = static_cast<double>(nstates - 1) / nstates;
-  const double B = static_cast<double>(nstates) / (nstates - 1);
-  bool warned = false;
+  EdgeDistances jc(nstates, "scale_jc");
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
     // clang-format off
     assert(p_e>=0);
     // clang-format on
-    const double y = 1 - B * p_e;
-    double d;
-    if (y > 0) {
-      d = -A * std::log(y);
-    } else {
-      d = kInfinity;
-      if (!warned) warning("scale_jc(): Out of range: p(e)=%g", p_e);
-      warned = true;
-    }
+    double d = jc(p_e);
     // Scaling by zero shrinks every edge to nothing, saturated ones included (no 0 * inf).
     d = f == 0.0 ? 0.0 : d * f;
-    (*this)[e] = A * (1 - std::exp(-B * d));
+    (*this)[e] = jc.A * (1 - std::exp(-jc.B * d));
   }
 }
 
@@ -92,25 +107,15 @@ void tTree::convert_to_jc(int nstates) {
   // clang-format off
   assert(nstates>1);
   // clang-format on
-  const double A = static_cast<double>(nstates - 1) / nstates;
-  const double B = static_cast<double>(nstates) / (nstates - 1);
+  EdgeDistances jc(nstates, "convert_to_jc");
   double maxd = 0.0;
-  bool warned = false;
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
     // clang-format off
     assert(p_e>=0);
     // clang-format on
-    const double y = 1 - B * p_e;
-    double d;
-    if (y > 0) {
-      d = -A * std::log(y);
-      if (d > maxd) maxd = d;
-    } else {
-      d = kInfinity;
-      if (!warned) warning("convert_to_jc(): Out of range: p(e)=%g", p_e);
-      warned = true;
-    }
+    const double d = jc(p_e);
+    if (d != kInfinity && d > maxd) maxd = d;
     (*this)[e] = d;
   }
   // Saturated edges take the longest finite distance of the tree.
