@@ -10,17 +10,10 @@
 
 #include "lib/random_source.hpp"
 #include "tests/treelib/close.hpp"
+#include "tests/treelib/fixtures.hpp"
 #include "treelib/tree.hpp"
 
 namespace {
-
-// A root with one edge of each length to its own leaf.
-tTree star(const std::vector<double>& lengths) {
-  tTree T;
-  const node root = T.new_node();
-  for (double length : lengths) T.new_edge(root, T.new_node(), length);
-  return T;
-}
 
 std::vector<double> lengths(const tTree& T) {
   std::vector<double> out;

@@ -5,17 +5,7 @@
 
 #include <vector>
 
-namespace {
-
-// A root with one edge of each length to its own leaf.
-tTree star(const std::vector<double>& lengths) {
-  tTree T;
-  const node root = T.new_node();
-  for (double length : lengths) T.new_edge(root, T.new_node(), length);
-  return T;
-}
-
-}  // namespace
+#include "tests/treelib/fixtures.hpp"
 
 TEST(UGraph, EdgesVisitedInCreationOrder) {
   tTree T;
