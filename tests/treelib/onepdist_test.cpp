@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <vector>
 
 #include "tests/treelib/close.hpp"
+#include "tests/treelib/fixtures.hpp"
 
 namespace {
 
@@ -16,33 +16,6 @@ constexpr double kJc02 = 0.2326161962278796;
 constexpr double kJc05 = 0.8239592165010822;
 constexpr double kJc074 = 3.238116085152228;
 constexpr double kJc07499998 = 11.352949798230211;
-
-// A symmetric matrix from its upper triangle, row by row; the diagonal is 0.
-tMatrix upper(int n, std::initializer_list<double> values) {
-  tMatrix m(n, n);
-  auto v = values.begin();
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      m(i, j) = *v;
-      m(j, i) = *v;
-      ++v;
-    }
-  }
-  return m;
-}
-
-void expect_symmetric_zero_diagonal(const tMatrix& m) {
-  for (int i = 0; i < m.dim1(); ++i) {
-    EXPECT_EQ(m(i, i), 0.0) << i;
-    for (int j = i + 1; j < m.dim1(); ++j) EXPECT_EQ(m(i, j), m(j, i)) << i << "," << j;
-  }
-}
-
-tTaxaSet set_of(std::initializer_list<int> members) {
-  tTaxaSet s;
-  for (int k : members) s.insert(k);
-  return s;
-}
 
 }  // namespace
 

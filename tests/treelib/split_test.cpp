@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "tests/treelib/fixtures.hpp"
 #include "treelib/list_splits.hpp"
 
 namespace {
@@ -12,12 +13,6 @@ namespace {
 tSplit split_of(std::initializer_list<int> members, int capacity = 32) {
   tSplit s;
   s.resize(capacity);
-  for (int k : members) s.insert(k);
-  return s;
-}
-
-tTaxaSet set_of(std::initializer_list<int> members) {
-  tTaxaSet s;
   for (int k : members) s.insert(k);
   return s;
 }

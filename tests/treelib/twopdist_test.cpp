@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include "tests/treelib/close.hpp"
+#include "tests/treelib/fixtures.hpp"
 
 namespace {
 
@@ -16,33 +15,6 @@ constexpr double kK2pAlphaHalf = 0.22376543209876543;
 constexpr double kK2pAlphaMillion = 0.17018118725342646;
 // P = 0.2, Q = 0.3, alpha = 1.
 constexpr double kK2pWide = 1.541666666666667;
-
-// A symmetric matrix from its upper triangle, row by row; the diagonal is 0.
-tMatrix upper(int n, std::initializer_list<double> values) {
-  tMatrix m(n, n);
-  auto v = values.begin();
-  for (int i = 0; i < n; ++i) {
-    for (int j = i + 1; j < n; ++j) {
-      m(i, j) = *v;
-      m(j, i) = *v;
-      ++v;
-    }
-  }
-  return m;
-}
-
-void expect_symmetric_zero_diagonal(const tMatrix& m) {
-  for (int i = 0; i < m.dim1(); ++i) {
-    EXPECT_EQ(m(i, i), 0.0) << i;
-    for (int j = i + 1; j < m.dim1(); ++j) EXPECT_EQ(m(i, j), m(j, i)) << i << "," << j;
-  }
-}
-
-tTaxaSet set_of(std::initializer_list<int> members) {
-  tTaxaSet s;
-  for (int k : members) s.insert(k);
-  return s;
-}
 
 // The single pair of P = p, Q = q under alpha = 1 with the markers kept: -1.0 when saturated.
 double pair_distance(double p, double q) {
