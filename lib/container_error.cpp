@@ -58,3 +58,9 @@ void container_error(int code, const char* message) {
   std::fflush(stderr);
   std::abort();
 }
+
+// Code 1 never returns; the abort only tells the compiler so.
+void container_fatal(const char* message) {
+  container_error(1, message);
+  std::abort();
+}

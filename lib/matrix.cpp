@@ -1,7 +1,6 @@
 // Dense matrix of doubles: one row-major block with a vector view per row.
 #include "lib/matrix.hpp"
 
-#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -9,24 +8,18 @@
 
 namespace {
 
-// Every container report here is fatal (code 1); the abort only documents that.
-[[noreturn]] void report(const char* message) {
-  container_error(1, message);
-  std::abort();
-}
-
 long entries(const matrix& a) {
   return static_cast<long>(a.dim1()) * a.dim2();
 }
 
 void check_same_shape(const matrix& a, const matrix& b) {
-  if (a.dim1() != b.dim1() || a.dim2() != b.dim2()) report("incompatible matrix types.");
+  if (a.dim1() != b.dim1() || a.dim2() != b.dim2()) container_fatal("incompatible matrix types.");
 }
 
 }  // namespace
 
 matrix::matrix(int n, int m) {
-  if (n < 0 || m < 0) report("matrix: negative dimension.");
+  if (n < 0 || m < 0) container_fatal("matrix: negative dimension.");
   allocate(n, m);
 }
 
@@ -83,11 +76,11 @@ void matrix::allocate(int n, int m) {
 }
 
 void matrix::row_out_of_range() {
-  report("matrix: row index out of range");
+  container_fatal("matrix: row index out of range");
 }
 
 void matrix::col_out_of_range() {
-  report("matrix: col index out of range");
+  container_fatal("matrix: col index out of range");
 }
 
 vector matrix::col(int j) const {
@@ -99,7 +92,7 @@ vector matrix::col(int j) const {
 }
 
 matrix::operator vector() const {
-  if (d2_ != 1) report("error: cannot make vector from matrix\n");
+  if (d2_ != 1) container_fatal("error: cannot make vector from matrix\n");
   return col(0);
 }
 
@@ -128,7 +121,7 @@ matrix& matrix::operator-=(const matrix& b) {
 }
 
 matrix operator*(const matrix& a, const matrix& b) {
-  if (a.dim2() != b.dim1()) report("matrix multiplication: incompatible matrix types\n");
+  if (a.dim2() != b.dim1()) container_fatal("matrix multiplication: incompatible matrix types\n");
   int n = a.dim1();
   int inner = a.dim2();
   matrix r(n, b.dim2());

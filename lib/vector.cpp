@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -13,20 +12,14 @@
 
 namespace {
 
-// Every container report here is fatal (code 1); the abort only documents that.
-[[noreturn]] void report(const char* message) {
-  container_error(1, message);
-  std::abort();
-}
-
 void check_same_dim(const vector& v, const vector& w) {
-  if (v.dim() != w.dim()) report("vector arguments have different dimensions.");
+  if (v.dim() != w.dim()) container_fatal("vector arguments have different dimensions.");
 }
 
 }  // namespace
 
 vector::vector(int n) {
-  if (n < 0) report("vector: negative dimension.");
+  if (n < 0) container_fatal("vector: negative dimension.");
   d_ = n;
   if (n > 0) v_ = new double[n]();
 }
@@ -75,7 +68,7 @@ vector::~vector() {
 }
 
 void vector::index_out_of_range() {
-  report("vector: index out of range ");
+  container_fatal("vector: index out of range ");
 }
 
 void vector::take_dimension(int n) {
@@ -83,7 +76,7 @@ void vector::take_dimension(int n) {
     char message[160];
     std::snprintf(message, sizeof message,
                   "vector: cannot give a matrix row of dimension %d the dimension %d.", d_, n);
-    report(message);
+    container_fatal(message);
   }
   delete[] v_;
   v_ = n > 0 ? new double[n] : nullptr;

@@ -60,6 +60,12 @@ TEST(ContainerError, StackTraceHasOneNumberedLinePerFrame) {
               testing::Truly(is_stack_trace));
 }
 
+TEST(ContainerError, FatalIsCodeOne) {
+  EXPECT_EXIT(container_fatal("no way on"), KilledBySignal(SIGABRT),
+              StartsWith("\nVESTA ERROR HANDLER\n\tno way on\n\n#00 at 0x"));
+  EXPECT_EXIT(container_fatal("traced"), KilledBySignal(SIGABRT), testing::Truly(is_stack_trace));
+}
+
 void exit_seven(int) { std::_Exit(7); }
 
 TEST(ContainerError, AbortsEvenWhenAbortIsIntercepted) {
