@@ -12,10 +12,15 @@ namespace {
 
 fatal_exit_handler installed_fatal_exit = nullptr;
 
-[[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args) {
+// The prefix, the formatted text and an end of line, on standard error.
+void write_report(const char* prefix, const char* format, std::va_list args) {
   std::fputs(prefix, stderr);
   std::vfprintf(stderr, format, args);
   std::fputc('\n', stderr);
+}
+
+[[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args) {
+  write_report(prefix, format, args);
   fatal_exit(1);
 }
 
@@ -49,9 +54,7 @@ void usage(const char* format, ...) {
 void warning(const char* format, ...) {
   std::va_list args;
   va_start(args, format);
-  std::fputs("\nWarning: ", stderr);
-  std::vfprintf(stderr, format, args);
-  std::fputc('\n', stderr);
+  write_report("\nWarning: ", format, args);
   va_end(args);
 }
 
