@@ -223,10 +223,11 @@ def kmeans(data, clusters, means, tolerance):
                 retired[i] = True
         obj = cluster_objective(data, clusters, means, False)
         # A half mean with entries that are not numbers (a side whose rows sum to zero) makes the
-        # objective one too: there is nothing to compare then, and the gain is no stop either.
+        # objective one too: there is nothing to compare then, and a gain that is not a number
+        # ends the loop (taken literally it would never end when every mean stays so).
         if not math.isnan(obj) and not math.isnan(prev_obj) and not obj + 0.0000001 >= prev_obj:
             raise NotModelled("assertion obj + 0.0000001>= prev_obj")
-        if obj - prev_obj <= tolerance:
+        if not obj - prev_obj > tolerance:
             return clusters, means
 
 
