@@ -12,6 +12,7 @@
 #include "lib/list.hpp"
 #include "lib/set.hpp"
 #include "lib/string.hpp"
+#include "tests/lib/container_banner.hpp"
 
 namespace {
 
@@ -19,10 +20,6 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::KilledBySignal;
 using testing::StartsWith;
-
-std::string report(const char* message) {
-  return std::string("\nVESTA ERROR HANDLER\n\t") + message + "\n\n";
-}
 
 TEST(Array, SizeConstructionDefaultConstructsElements) {
   array<int> a(4);
@@ -41,21 +38,21 @@ TEST(Array, EmptyArrayHasNoValidIndex) {
   EXPECT_EQ(a.high(), -1);
   array<int> b(0);
   EXPECT_EQ(b.high(), -1);
-  EXPECT_EXIT(a[0], KilledBySignal(SIGABRT), StartsWith(report("array::entry index out of range")));
-  EXPECT_EXIT(b[-1], KilledBySignal(SIGABRT), StartsWith(report("array::entry index out of range")));
+  EXPECT_EXIT(a[0], KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
+  EXPECT_EXIT(b[-1], KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
 }
 
 TEST(Array, IndexPastEitherEndIsReported) {
   array<double> a(3);
   const array<double>& c = a;
-  EXPECT_EXIT(a[3] = 1, KilledBySignal(SIGABRT), StartsWith(report("array::entry index out of range")));
+  EXPECT_EXIT(a[3] = 1, KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
   EXPECT_EXIT((void)c[-1], KilledBySignal(SIGABRT),
-              StartsWith(report("array::entry index out of range")));
+              StartsWith(banner("array::entry index out of range")));
 }
 
 TEST(Array, NegativeSizeIsReported) {
   EXPECT_EXIT(array<int>(-3), KilledBySignal(SIGABRT),
-              StartsWith(report("array: bad array bounds [0..-3]")));
+              StartsWith(banner("array: bad array bounds [0..-3]")));
 }
 
 struct Megabyte {
@@ -65,7 +62,7 @@ struct Megabyte {
 // A sanitizer's allocator may warn about the failed request before the report.
 TEST(Array, ExhaustedStorageIsReported) {
   EXPECT_EXIT(array<Megabyte>(1 << 30), KilledBySignal(SIGABRT),
-              HasSubstr(report("array: out of memory")));
+              HasSubstr(banner("array: out of memory")));
 }
 
 TEST(Array, AssignmentCopiesDeeply) {

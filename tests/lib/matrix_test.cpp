@@ -8,14 +8,12 @@
 #include <sstream>
 #include <utility>
 
+#include "tests/lib/container_banner.hpp"
+
 namespace {
 
 using ::testing::KilledBySignal;
 using ::testing::StartsWith;
-
-std::string banner(const std::string& message) {
-  return "\nVESTA ERROR HANDLER\n\t" + message + "\n\n";
-}
 
 // Rows given as lists: {{1, 2}, {3, 4}}.
 matrix make(std::initializer_list<std::initializer_list<double>> rows) {

@@ -10,16 +10,13 @@
 #include <sstream>
 #include <utility>
 
+#include "tests/lib/container_banner.hpp"
+
 namespace {
 
 using ::testing::Eq;
 using ::testing::KilledBySignal;
 using ::testing::StartsWith;
-
-// The container error banner with its tab-indented message, before the stack trace.
-std::string banner(const std::string& message) {
-  return "\nVESTA ERROR HANDLER\n\t" + message + "\n\n";
-}
 
 vector make(std::initializer_list<double> entries) {
   vector v(static_cast<int>(entries.size()));
