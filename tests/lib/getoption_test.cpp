@@ -22,11 +22,7 @@ class GetOption : public testing::Test {
   void SetUp() override { reset_getoption(); }
 
   void line(std::initializer_list<const char*> words) {
-    storage_.assign(words.begin(), words.end());
-    storage_.insert(storage_.begin(), "prog");
-    argv_.clear();
-    for (const std::string& w : storage_) argv_.push_back(w.c_str());
-    argv_.push_back(nullptr);
+    line(std::vector<std::string>(words.begin(), words.end()));
   }
   void line(const std::vector<std::string>& words) {
     storage_ = words;
