@@ -455,3 +455,14 @@ TEST(HostileInput, SimulationExtremesEndSoundly) {
   for (const std::vector<std::string>& arguments : cases)
     EXPECT_TRUE(gave_result(run(arguments))) << arguments[1];
 }
+
+TEST(HostileInput, OutputsThatCannotBeOpenedEndWithAMessageNamingThem) {
+  const std::string matrix = write_file("m", small_matrix());
+  const std::string directory = testing::TempDir();
+  const std::string missing_directory = scratch("absent") + "/labels";
+  for (const char* option : {"-o", "-o2", "-o3"}) {
+    EXPECT_TRUE(gave_message(run({"-i", matrix, option, directory}), directory)) << option;
+    EXPECT_TRUE(gave_message(run({"-i", matrix, option, missing_directory}), missing_directory))
+        << option;
+  }
+}
