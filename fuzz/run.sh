@@ -44,8 +44,11 @@ for target in "${targets[@]}"; do
   # Paths are absolute: the command-line target works in a scratch directory of its own.
   mkdir -p "$scratch/$target/corpus"
   log=$scratch/$target/log
+  # A target may come with a dictionary of words worth trying.
+  dictionary=()
+  [[ -f fuzz/$target.dict ]] && dictionary=(-dict="$root/fuzz/$target.dict")
   status=0
-  (cd "$scratch/$target" && TMPDIR=$scratch/$target "$root/$build/fuzz/$target" \
+  (cd "$scratch/$target" && TMPDIR=$scratch/$target "$root/$build/fuzz/$target" "${dictionary[@]}" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -close_fd_mask=3 \
     -print_final_stats=1 -artifact_prefix="$findings/$target-" \
     "$scratch/$target/corpus" "$root/fuzz/corpus/$target") > "$log" 2>&1 || status=$?
