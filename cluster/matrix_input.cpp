@@ -31,41 +31,15 @@ long long physical_memory_bytes() {
   return static_cast<long long>(pages) * page_size;
 }
 
-// Tokens of the plain form [sign] digits [. digits] [e [sign] digits] whose digits make an
-// integer of at most 2^53 and whose decimal exponent lies within 22 of it are one exact integer
-// times or divided by one exact power of ten: a single rounding, so the result is bit for bit
-// strtod's. Anything else is left to strtod (returns false).
-bool plain_decimal(const char* p, double& value) {
-  static const double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  constexpr unsigned long long exact_limit = 1ULL << 53;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
-  unsigned long long mantissa = 0;
-  int digits = 0;
-  int scale = 0;  // decimal exponent contributed by the digits after the point
-  for (; *p >= '0' && *p <= '9'; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
-  if (*p == '.') {
-    for (++p; *p >= '0' && *p <= '9'; ++p, ++digits, --scale) mantissa = mantissa * 10 + (*p - '0');
-  }
-  if (digits == 0 || digits > 19 || mantissa > exact_limit) return false;
-  if (*p == 'e' || *p == 'E') {
-    ++p;
-    const bool negative_exponent = *p == '-';
-    if (*p == '-' || *p == '+') ++p;
-    int exponent = 0;
-    int exponent_digits = 0;
-    for (; *p >= '0' && *p <= '9' && exponent_digits < 4; ++p, ++exponent_digits)
-      exponent = exponent * 10 + (*p - '0');
-    if (exponent_digits == 0) return false;
-    scale += negative_exponent ? -exponent : exponent;
-  }
-  if (*p != '\0' || scale < -22 || scale > 22) return false;
-  const double m = static_cast<double>(mantissa);
-  const double magnitude = scale >= 0 ? m * powers_of_ten[scale] : m / powers_of_ten[-scale];
-  value = negative ? -magnitude : magnitude;
-  return true;
+// The plain decimal conversion of a whole token, or false. The token is copied first, since the
+// conversion reads sixteen bytes past the digits; no plain decimal is 32 bytes long.
+bool whole_plain_decimal(const char* token, double& value) {
+  char copy[64] = {};
+  const std::size_t length = std::strlen(token);
+  if (length >= 32) return false;
+  std::memcpy(copy, token, length);
+  const char* stop = plain_decimal_prefix(copy, value);
+  return stop != nullptr && *stop == '\0';
 }
 
 }  // namespace
@@ -88,7 +62,7 @@ tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ost
   for (int i = 0; i < n; ++i) {
     input.names.insert(i, string(reader.next()));
     double* row = input.data.data() + static_cast<std::size_t>(i) * m;
-    for (int j = 0; j < m; ++j) row[j] = value_of_token(reader.next(), non_finite);
+    reader.next_values(row, static_cast<std::size_t>(m), value_of_token, non_finite);
   }
   if (non_finite > 0)
     warning("Expression matrix: %lld value(s) not finite, treated as missing (0.0)", non_finite);
@@ -98,7 +72,7 @@ tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ost
 double value_of_token(const char* token, long long& non_finite) {
   if (std::strcmp(token, "NA") == 0 || std::strcmp(token, "NaN") == 0) return 0.0;
   double value = 0.0;
-  if (plain_decimal(token, value)) return value;
+  if (whole_plain_decimal(token, value)) return value;
   value = std::strtod(token, nullptr);
   if (std::isfinite(value)) return value;
   ++non_finite;

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -139,5 +143,143 @@ TEST(TokenReader, ParsesWholeIntegerTokensOnly) {
     value = 5;
     EXPECT_FALSE(parse_integer(bad, value)) << bad;
     EXPECT_EQ(value, 5) << bad;
+  }
+}
+
+namespace {
+
+// Stands in for the matrix reader's conversion of the tokens the fast path leaves: strtod.
+double strtod_of(const char* token, long long& calls) {
+  ++calls;
+  return std::strtod(token, nullptr);
+}
+
+// Tokens in the forms expression matrices use and in forms the fast path must hand on.
+std::vector<std::string> mixed_tokens(std::mt19937_64& generator, int n) {
+  std::uniform_real_distribution<double> magnitude(-30, 30);
+  const char* formats[] = {"%.6g", "%.17g", "%.3e", "%.10f", "%.0f", "%+.5E", "%.19g", "%a"};
+  const char* odd[] = {
+      "NA", "7abc", "-",     ".",     "1e",  "0x1A", "1.5e+999", "-0",
+      "1.", ".5",   "+.5e2", "1e-22", "inf", "1,5",  "1.2.3",    "00000000000000000001.5"};
+  std::vector<std::string> tokens;
+  for (int i = 0; i < n; ++i) {
+    char token[64];
+    if (i % 5 == 4) {
+      std::snprintf(token, sizeof token, "%s", odd[(i / 5) % 16]);
+    } else {
+      const double x = std::pow(10.0, magnitude(generator)) * (i % 2 ? -1 : 1);
+      std::snprintf(token, sizeof token, formats[i % 8], x);
+    }
+    tokens.emplace_back(token);
+  }
+  return tokens;
+}
+
+void expect_strtod_values(const std::vector<std::string>& tokens, const std::vector<double>& got) {
+  ASSERT_EQ(got.size(), tokens.size());
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    const double expected = std::strtod(tokens[i].c_str(), nullptr);
+    ASSERT_EQ(std::memcmp(&got[i], &expected, sizeof expected), 0) << i << ": " << tokens[i];
+  }
+}
+
+}  // namespace
+
+TEST(TokenReader, ValuesAreStrtodsBitForBitInEveryBlockSize) {
+  std::mt19937_64 generator(11);
+  const std::vector<std::string> tokens = mixed_tokens(generator, 3000);
+  const char* separators[] = {" ", "\t", "\n", "  \r\n"};
+  std::string text;
+  for (std::size_t i = 0; i < tokens.size(); ++i) text += tokens[i] + separators[i % 4];
+  for (std::size_t block : {1, 7, 64, 1000, 1 << 18}) {
+    std::istringstream in(text);
+    tTokenReader reader(in, block);
+    std::vector<double> values(tokens.size());
+    long long calls = 0;
+    reader.next_values(values.data(), 1000, strtod_of, calls);
+    reader.next_values(values.data() + 1000, tokens.size() - 1000, strtod_of, calls);
+    expect_strtod_values(tokens, values);
+    EXPECT_GE(calls, 600) << block;  // every odd token at least
+    EXPECT_LT(calls, 2000) << block;
+  }
+}
+
+TEST(TokenReader, ValuesOnStandardInputAreStrtodsToo) {
+  std::mt19937_64 generator(12);
+  const std::vector<std::string> tokens = mixed_tokens(generator, 500);
+  std::string text;
+  for (const std::string& token : tokens) text += token + "\t";
+  tStandardInputFrom input(text);
+  tTokenReader reader(std::cin, 16);
+  std::vector<double> values(tokens.size());
+  long long calls = 0;
+  reader.next_values(values.data(), values.size(), strtod_of, calls);
+  expect_strtod_values(tokens, values);
+}
+
+TEST(TokenReader, ValuesShareTheTokensOfNextAndEndInEmptyTokens) {
+  std::istringstream in("g1 1.5 2 g2 -0.25 x 3e2");
+  tTokenReader reader(in, 3);
+  double values[3];
+  long long calls = 0;
+  EXPECT_STREQ(reader.next(), "g1");
+  reader.next_values(values, 2, strtod_of, calls);
+  EXPECT_EQ(values[0], 1.5);
+  EXPECT_EQ(values[1], 2.0);
+  EXPECT_STREQ(reader.next(), "g2");
+  reader.next_values(values, 3, strtod_of, calls);
+  EXPECT_EQ(values[0], -0.25);
+  EXPECT_EQ(values[1], 0.0);  // "x", converted by the callback
+  EXPECT_EQ(values[2], 300.0);
+  EXPECT_EQ(calls, 1);
+  reader.next_values(values, 2, strtod_of, calls);  // past the end: empty tokens
+  EXPECT_EQ(calls, 3);
+  EXPECT_STREQ(reader.next(), "");
+}
+
+TEST(TokenReader, ValueLinesOnStandardInputKeepTheEmptyTokenOfALeadingBlank) {
+  tStandardInputFrom input("1 2\n 3 4\n");
+  tTokenReader reader(std::cin, 4);
+  double values[4];
+  long long calls = 0;
+  reader.next_values(values, 4, strtod_of, calls);
+  EXPECT_EQ(values[0], 1.0);
+  EXPECT_EQ(values[1], 2.0);
+  EXPECT_EQ(values[2], 0.0);  // the empty token before the blank
+  EXPECT_EQ(values[3], 3.0);
+  EXPECT_EQ(calls, 1);
+}
+
+TEST(PlainDecimal, GivesStrtodsValueOrLeavesTheToken) {
+  struct tCase {
+    const char* text;
+    int length;  // of the plain prefix; -1 when left to strtod
+  };
+  const tCase cases[] = {{"0.133495\t", 8},
+                         {"-1.23457e-05 ", 12},
+                         {"12345678.5 ", 10},
+                         {"123456789.5 ", 11},
+                         {"7abc", 1},
+                         {"0x1A", 1},
+                         {"1e", -1},
+                         {"-", -1},
+                         {".", -1},
+                         {"1e23", -1},
+                         {"9007199254740993", -1},
+                         {"1.5e00002", 8},
+                         {"0.0000000000000000000001", -1}};
+  for (const tCase& c : cases) {
+    char padded[64] = {};
+    std::memcpy(padded, c.text, std::strlen(c.text));
+    double value = -7.0;
+    const char* stop = plain_decimal_prefix(padded, value);
+    if (c.length < 0) {
+      EXPECT_EQ(stop, nullptr) << c.text;
+      continue;
+    }
+    ASSERT_NE(stop, nullptr) << c.text;
+    EXPECT_EQ(stop - padded, c.length) << c.text;
+    const double expected = std::strtod(std::string(padded, c.length).c_str(), nullptr);
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << c.text;
   }
 }
