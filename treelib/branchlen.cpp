@@ -20,18 +20,18 @@ void seed_with_time(random_source& source) {
 }
 
 // Jukes-Cantor distances of the edge proportions seen by one call: an edge out of range
-// (1 - B * p <= 0) is infinitely long, and the first such edge is reported, naming the caller.
+// (1 - B * p <= 0) is infinitely long, and the first such edge is reported with the caller's text.
 class EdgeDistances {
  public:
-  EdgeDistances(int nstates, const char* caller)
+  EdgeDistances(int nstates, const char* out_of_range_format)
       : A(static_cast<double>(nstates - 1) / nstates),
         B(static_cast<double>(nstates) / (nstates - 1)),
-        caller_(caller) {}
+        out_of_range_format_(out_of_range_format) {}
 
   double operator()(double p_e) {
     const double y = 1 - B * p_e;
     if (y > 0) return -A * std::log(y);
-    if (!warned_) warning("%s(): Out of range: p(e)=%g", caller_, p_e);
+    if (!warned_) warning(out_of_range_format_, p_e);
     warned_ = true;
     return kInfinity;
   }
@@ -40,7 +40,7 @@ class EdgeDistances {
   const double B;
 
  private:
-  const char* caller_;
+  const char* out_of_range_format_;  // one %g conversion, for p(e)
   bool warned_ = false;
 };
 
@@ -89,7 +89,7 @@ void tTree::scale_jc(double f, int nstates) {
   // clang-format off
   assert(nstates>1);
   // clang-format on
-  EdgeDistances jc(nstates, "scale_jc");
+  EdgeDistances jc(nstates, "scale_jc(): Out of range: p(e)=%g");
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
     // clang-format off
@@ -107,7 +107,7 @@ void tTree::convert_to_jc(int nstates) {
   // clang-format off
   assert(nstates>1);
   // clang-format on
-  EdgeDistances jc(nstates, "convert_to_jc");
+  EdgeDistances jc(nstates, "convert_to_jc(): Out of range: p(e)=%g");
   double maxd = 0.0;
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
