@@ -12,3 +12,7 @@
 // its mean; a negative tolerance counts as 0.
 void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,
             double tolerance);
+
+// Adds the rows of members to sum in member order, every entry on its own (as vector += does).
+// REQUIRES: sum.dim() == data.dim2(), every member a row of data.
+void add_member_rows(const matrix& data, const tTaxaSet& members, vector& sum);

@@ -8,19 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "algorithms/lanes.hpp"
+
 namespace {
-
-typedef double v2d __attribute__((vector_size(16)));
-
-v2d load2(const double* p) {
-  v2d v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-void store2(double* p, v2d v) {
-  std::memcpy(p, &v, sizeof v);
-}
 
 // Rows x cols doubles, each row contiguous where it is stored. The sweeps read the member rows in
 // place: copying them into one block costs more (a read, an allocation and a write-back of the
@@ -38,37 +28,86 @@ std::vector<const double*> row_starts(const double* block, int rows, int cols) {
   return starts;
 }
 
-// out[i] = sum over c from cols-1 down to 0 of m(i, c) * v[c]: the matrix product's order for
-// M v. Eight rows run side by side, two to a vector register, each lane its own sum.
-void row_products(const tBlock& m, const double* v, double* out) {
-  int i = 0;
-  for (; i + 8 <= m.rows; i += 8) {
-    const double *r0 = m.row(i), *r1 = m.row(i + 1), *r2 = m.row(i + 2), *r3 = m.row(i + 3);
-    const double *r4 = m.row(i + 4), *r5 = m.row(i + 5), *r6 = m.row(i + 6), *r7 = m.row(i + 7);
-    v2d s01 = {0.0, 0.0}, s23 = s01, s45 = s01, s67 = s01;
-    for (int c = m.cols - 1; c >= 0; --c) {
-      const double x = v[c];
-      s01 = s01 + v2d{r0[c], r1[c]} * x;
-      s23 = s23 + v2d{r2[c], r3[c]} * x;
-      s45 = s45 + v2d{r4[c], r5[c]} * x;
-      s67 = s67 + v2d{r6[c], r7[c]} * x;
+// Rows k at columns c .. c+L-1 (one vector per row) turned into columns c .. c+L-1 (one vector
+// per column, lane k from row k). Only moves: nothing is rounded.
+TOOLKIT_INLINE void transpose(const v2d a[2], v2d column[2]) {
+  column[0] = __builtin_shufflevector(a[0], a[1], 0, 2);
+  column[1] = __builtin_shufflevector(a[0], a[1], 1, 3);
+}
+
+TOOLKIT_INLINE void transpose(const v4d a[4], v4d column[4]) {
+  const v4d low01 = __builtin_shufflevector(a[0], a[1], 0, 4, 2, 6);
+  const v4d high01 = __builtin_shufflevector(a[0], a[1], 1, 5, 3, 7);
+  const v4d low23 = __builtin_shufflevector(a[2], a[3], 0, 4, 2, 6);
+  const v4d high23 = __builtin_shufflevector(a[2], a[3], 1, 5, 3, 7);
+  column[0] = __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+  column[1] = __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+  column[2] = __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+  column[3] = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
+}
+
+// Entry c of each of the rows r[0 ..], one to a lane.
+TOOLKIT_INLINE v2d gather(const double* const* r, int c, v2d) {
+  return v2d{r[0][c], r[1][c]};
+}
+
+TOOLKIT_INLINE v4d gather(const double* const* r, int c, v4d) {
+  return v4d{r[0][c], r[1][c], r[2][c], r[3][c]};
+}
+
+// out[i] for the L * Groups rows r[0 ..]: the sum over c from cols-1 down to 0 of r(i, c) * v[c].
+// Each lane is one row's sum, added to in that order; the groups only run side by side.
+template <class V, int Groups>
+TOOLKIT_INLINE void row_group_products(const double* const* r, const double* v, int cols,
+                                       double* out) {
+  constexpr int L = lanes<V>;
+  V acc[Groups];
+#pragma GCC unroll 4
+  for (int g = 0; g < Groups; ++g) acc[g] = V{};
+  int c = cols - 1;
+  // The columns above the last whole block of L come first, one at a time.
+  for (; c >= 0 && (c + 1) % L != 0; --c)
+#pragma GCC unroll 4
+    for (int g = 0; g < Groups; ++g) acc[g] = acc[g] + gather(r + L * g, c, V{}) * v[c];
+  for (c -= L - 1; c >= 0; c -= L) {
+#pragma GCC unroll 4
+    for (int g = 0; g < Groups; ++g) {
+      const double* const* q = r + L * g;
+      V a[L], column[L];
+#pragma GCC unroll 4
+      for (int k = 0; k < L; ++k) a[k] = load<V>(q[k] + c);
+      transpose(a, column);
+#pragma GCC unroll 4
+      for (int k = L - 1; k >= 0; --k) acc[g] = acc[g] + column[k] * v[c + k];
     }
-    store2(out + i, s01);
-    store2(out + i + 2, s23);
-    store2(out + i + 4, s45);
-    store2(out + i + 6, s67);
   }
-  for (; i < m.rows; ++i) {
-    const double* r = m.row(i);
-    double s = 0.0;
-    for (int c = m.cols - 1; c >= 0; --c) s = s + r[c] * v[c];
-    out[i] = s;
+#pragma GCC unroll 4
+  for (int g = 0; g < Groups; ++g) store(out + L * g, acc[g]);
+}
+
+// out[i] = sum over c from cols-1 down to 0 of m(i, c) * v[c]: the matrix product's order for
+// M v. Four groups of L rows at a time, then one; a short last group repeats a row and drops
+// its lanes.
+template <class V>
+TOOLKIT_INLINE void row_products(const tBlock& m, const double* v, double* out) {
+  constexpr int L = lanes<V>;
+  int i = 0;
+  for (; i + 4 * L <= m.rows; i += 4 * L)
+    row_group_products<V, 4>(m.row_start + i, v, m.cols, out + i);
+  for (; i < m.rows; i += L) {
+    const double* r[L];
+    for (int k = 0; k < L; ++k) r[k] = m.row(i + k < m.rows ? i + k : m.rows - 1);
+    double sums[L];
+    row_group_products<V, 1>(r, v, m.cols, sums);
+    for (int k = 0; k < L && i + k < m.rows; ++k) out[i + k] = sums[k];
   }
 }
 
 // out[c] = sum over i from rows-1 down to 0 of m(i, c) * v[i]: the matrix product's order for
-// Mᵀ v. Columns run side by side; four rows are added per sweep, highest first.
-void col_products(const tBlock& m, const double* v, double* out) {
+// Mᵀ v. Columns run side by side in the lanes; four rows are added per sweep, highest first.
+template <class V>
+TOOLKIT_INLINE void col_products(const tBlock& m, const double* v, double* out) {
+  constexpr int L = lanes<V>;
   const int q = m.cols;
   for (int c = 0; c < q; ++c) out[c] = 0.0;
   int i = m.rows - 1;
@@ -76,13 +115,13 @@ void col_products(const tBlock& m, const double* v, double* out) {
     const double *r0 = m.row(i), *r1 = m.row(i - 1), *r2 = m.row(i - 2), *r3 = m.row(i - 3);
     const double x0 = v[i], x1 = v[i - 1], x2 = v[i - 2], x3 = v[i - 3];
     int c = 0;
-    for (; c + 2 <= q; c += 2) {
-      v2d s = load2(out + c);
-      s = s + load2(r0 + c) * x0;
-      s = s + load2(r1 + c) * x1;
-      s = s + load2(r2 + c) * x2;
-      s = s + load2(r3 + c) * x3;
-      store2(out + c, s);
+    for (; c + L <= q; c += L) {
+      V s = load<V>(out + c);
+      s = s + load<V>(r0 + c) * x0;
+      s = s + load<V>(r1 + c) * x1;
+      s = s + load<V>(r2 + c) * x2;
+      s = s + load<V>(r3 + c) * x3;
+      store(out + c, s);
     }
     for (; c < q; ++c) out[c] = (((out[c] + r0[c] * x0) + r1[c] * x1) + r2[c] * x2) + r3[c] * x3;
   }
@@ -91,6 +130,33 @@ void col_products(const tBlock& m, const double* v, double* out) {
     const double x = v[i];
     for (int c = 0; c < q; ++c) out[c] = out[c] + r[c] * x;
   }
+}
+
+TOOLKIT_WIDE void wide_row_products(const tBlock& m, const double* v, double* out) {
+  row_products<v4d>(m, v, out);
+}
+
+TOOLKIT_WIDE void wide_col_products(const tBlock& m, const double* v, double* out) {
+  col_products<v4d>(m, v, out);
+}
+
+void narrow_row_products(const tBlock& m, const double* v, double* out) {
+  row_products<v2d>(m, v, out);
+}
+
+void narrow_col_products(const tBlock& m, const double* v, double* out) {
+  col_products<v2d>(m, v, out);
+}
+
+// M v and Mᵀ v with the vector width of this run.
+struct tProducts {
+  void (*rows)(const tBlock&, const double*, double*);
+  void (*cols)(const tBlock&, const double*, double*);
+};
+
+tProducts products() {
+  if (wide_lanes()) return {wide_row_products, wide_col_products};
+  return {narrow_row_products, narrow_col_products};
 }
 
 // v / v.length(): the squared length summed from the highest index down, then one division each.
@@ -111,6 +177,7 @@ std::unique_ptr<double[]> iterate(const tBlock& m, bool on_rows, int iterations)
   const int steps = iterations > 0 ? iterations : 0;
   std::unique_ptr<double[]> result(new double[result_dim]);
   std::unique_ptr<double[]> other(new double[other_dim]);
+  const tProducts product = products();
   bool at_other = steps % 2 == 1;
   double* start = at_other ? other.get() : result.get();
   for (int i = 0, d = at_other ? other_dim : result_dim; i < d; ++i) start[i] = 1.0;
@@ -120,9 +187,9 @@ std::unique_ptr<double[]> iterate(const tBlock& m, bool on_rows, int iterations)
     double* from = at_other ? other.get() : result.get();
     double* to = at_other ? result.get() : other.get();
     if (towards_rows)
-      row_products(m, from, to);
+      product.rows(m, from, to);
     else
-      col_products(m, from, to);
+      product.cols(m, from, to);
     normalise(to, at_other ? result_dim : other_dim);
     at_other = !at_other;
   }
@@ -189,10 +256,11 @@ vector fallback_direction(const tBlock& members, int iterations) {
   normalise(y.get(), cols);
   if (!finite_unit(y.get(), cols)) return fixed_direction(cols);
   std::unique_ptr<double[]> x(new double[rows]), next(new double[cols]);
+  const tProducts product = products();
   for (int step = 0; step < iterations; ++step) {
-    row_products(m, y.get(), x.get());
+    product.rows(m, y.get(), x.get());
     normalise(x.get(), rows);
-    col_products(m, x.get(), next.get());
+    product.cols(m, x.get(), next.get());
     normalise(next.get(), cols);
     if (!finite_unit(next.get(), cols)) break;
     std::copy(next.get(), next.get() + cols, y.get());

@@ -4,19 +4,9 @@
 #include <cassert>
 #include <cstring>
 
+#include "algorithms/lanes.hpp"
+
 namespace {
-
-typedef double v2d __attribute__((vector_size(16)));
-
-v2d load2(const double* p) {
-  v2d v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
-void store2(double* p, v2d v) {
-  std::memcpy(p, &v, sizeof v);
-}
 
 // The one dimension check that every product makes.
 void check_dimensions(const vector& u, const vector& v) {
@@ -64,6 +54,59 @@ double add_cluster(const matrix& data, const tTaxaSet& members, const vector& me
   return obj;
 }
 
+// sums[r * H * L + lane] for Rows rows: each lane is one mean's sum over c from 0 up of
+// m(c) * row(c); the lanes, vectors and rows only run side by side.
+template <class V, int H, int Rows>
+TOOLKIT_INLINE void panel_sweep(const double* lanes_block, int dim, const double* const* rows,
+                                double* sums) {
+  constexpr int W = H * lanes<V>;
+  V acc[Rows][H];
+#pragma GCC unroll 4
+  for (int r = 0; r < Rows; ++r)
+#pragma GCC unroll 4
+    for (int h = 0; h < H; ++h) acc[r][h] = V{};
+  for (int c = 0; c < dim; ++c) {
+    const double* m = lanes_block + static_cast<std::size_t>(c) * W;
+    V w[H];
+#pragma GCC unroll 4
+    for (int h = 0; h < H; ++h) w[h] = load<V>(m + h * lanes<V>);
+#pragma GCC unroll 4
+    for (int r = 0; r < Rows; ++r) {
+      const double x = rows[r][c];
+#pragma GCC unroll 4
+      for (int h = 0; h < H; ++h) acc[r][h] = acc[r][h] + w[h] * x;
+    }
+  }
+#pragma GCC unroll 4
+  for (int r = 0; r < Rows; ++r)
+#pragma GCC unroll 4
+    for (int h = 0; h < H; ++h) store(sums + r * W + h * lanes<V>, acc[r][h]);
+}
+
+// Four rows with a block of 2, 4 or 8 lanes; the narrow build takes eight lanes two rows at a time
+// to stay within its registers.
+TOOLKIT_WIDE void wide_sweep(int width, const double* block, int dim, const double* const* rows,
+                             double* sums) {
+  if (width == 8)
+    panel_sweep<v4d, 2, 4>(block, dim, rows, sums);
+  else if (width == 4)
+    panel_sweep<v4d, 1, 4>(block, dim, rows, sums);
+  else
+    panel_sweep<v2d, 1, 4>(block, dim, rows, sums);
+}
+
+void narrow_sweep(int width, const double* block, int dim, const double* const* rows,
+                  double* sums) {
+  if (width == 8) {
+    panel_sweep<v2d, 4, 2>(block, dim, rows, sums);
+    panel_sweep<v2d, 4, 2>(block, dim, rows + 2, sums + 16);
+  } else if (width == 4) {
+    panel_sweep<v2d, 2, 4>(block, dim, rows, sums);
+  } else {
+    panel_sweep<v2d, 1, 4>(block, dim, rows, sums);
+  }
+}
+
 }  // namespace
 
 double dot_prod(const vector& u, const vector& v) {
@@ -91,7 +134,11 @@ double cluster_objective(const matrix& data, const array<tTaxaSet>& cluster_arra
 }
 
 tMeanPanel::tMeanPanel(const array<vector>& means, const std::vector<int>& offered, int dim)
-    : count_(static_cast<int>(offered.size())), dim_(dim), width_(count_ > 4 ? 8 : 4) {
+    : count_(static_cast<int>(offered.size())),
+      dim_(dim),
+      width_(count_ > 4   ? 8
+             : count_ > 2 ? 4
+                          : 2) {
   const int blocks = (count_ + width_ - 1) / width_;
   panel_.assign(static_cast<std::size_t>(blocks) * dim_ * width_, 0.0);
   for (int t = 0; t < count_; ++t) {
@@ -103,44 +150,40 @@ tMeanPanel::tMeanPanel(const array<vector>& means, const std::vector<int>& offer
   }
 }
 
-void tMeanPanel::products(const double* row_a, const double* row_b, double* out_a,
-                          double* out_b) const {
-  double lanes_a[8], lanes_b[8];
+void tMeanPanel::products(const double* const* rows, int count, double* out) const {
+  assert(count >= 1 && count <= max_rows);
+  const double* r[max_rows];
+  for (int k = 0; k < max_rows; ++k) r[k] = rows[k < count ? k : 0];
+  double sums[max_rows * 8];
+  const bool wide = wide_lanes();
   for (int first = 0; first < count_; first += width_) {
     const double* block = panel_.data() + static_cast<std::size_t>(first) * dim_;
-    if (width_ == 8)
-      sweep<8>(block, row_a, row_b, lanes_a, lanes_b);
+    if (wide)
+      wide_sweep(width_, block, dim_, r, sums);
     else
-      sweep<4>(block, row_a, row_b, lanes_a, lanes_b);
+      narrow_sweep(width_, block, dim_, r, sums);
     const int used = count_ - first < width_ ? count_ - first : width_;
-    for (int t = 0; t < used; ++t) {
-      out_a[first + t] = lanes_a[t];
-      out_b[first + t] = lanes_b[t];
-    }
+    for (int k = 0; k < count; ++k)
+      for (int t = 0; t < used; ++t) out[k * count_ + first + t] = sums[k * width_ + t];
   }
 }
 
-// Every lane is one mean's sum over c ascending; the lanes and the two rows only run side by side.
-template <int Width>
-void tMeanPanel::sweep(const double* lanes, const double* row_a, const double* row_b, double* out_a,
-                       double* out_b) const {
-  constexpr int H = Width / 2;
-  v2d acc_a[H], acc_b[H];
-#pragma GCC unroll 4
-  for (int h = 0; h < H; ++h) acc_a[h] = acc_b[h] = v2d{0.0, 0.0};
-  for (int c = 0; c < dim_; ++c) {
-    const double* m = lanes + static_cast<std::size_t>(c) * Width;
-    const double xa = row_a[c], xb = row_b[c];
-#pragma GCC unroll 4
-    for (int h = 0; h < H; ++h) {
-      const v2d w = load2(m + 2 * h);
-      acc_a[h] = acc_a[h] + w * xa;
-      acc_b[h] = acc_b[h] + w * xb;
+void member_products(const matrix& data, const tTaxaSet& members, const vector& mean, double* out) {
+  if (members.empty()) return;
+  // Every row has the same dimension: one check stands for all.
+  check_dimensions(mean, data.row(members.inf(members.first_item())));
+  array<vector> one(1);
+  one[0] = mean;
+  const tMeanPanel panel(one, std::vector<int>(1, 0), data.dim2());
+  const double* rows[tMeanPanel::max_rows];
+  int filled = 0, done = 0;
+  for (tItem it = members.first_item(); it; it = members.next_item(it)) {
+    rows[filled++] = data.row(members.inf(it)).data();
+    if (filled == tMeanPanel::max_rows) {
+      panel.products(rows, filled, out + done);
+      done += filled;
+      filled = 0;
     }
   }
-#pragma GCC unroll 4
-  for (int h = 0; h < H; ++h) {
-    store2(out_a + 2 * h, acc_a[h]);
-    store2(out_b + 2 * h, acc_b[h]);
-  }
+  if (filled > 0) panel.products(rows, filled, out + done);
 }

@@ -18,25 +18,26 @@ double dot_prod2(const vector& u, const vector& v);
 double cluster_objective(const matrix& data, const array<tTaxaSet>& cluster_array,
                          const array<vector>& means, bool squared);
 
-// A chosen subset of means laid side by side, so that one sweep over a row yields its products
-// with all of them; each product is still the dot_prod sum, from the lowest index up.
+// A chosen subset of means laid side by side, so that one sweep over a few rows yields their
+// products with all of them; each product is still the dot_prod sum, from the lowest index up.
 class tMeanPanel {
  public:
+  static constexpr int max_rows = 4;  // rows taken per call
+
   // Copies means[j] for every j of offered, in that order. REQUIRES: each has dimension dim.
   tMeanPanel(const array<vector>& means, const std::vector<int>& offered, int dim);
 
   int size() const { return count_; }
-  // out_a[t] = dot_prod(mean t, row_a) and out_b[t] likewise for row_b (which may be row_a);
-  // rows hold dim entries, outputs size() entries.
-  void products(const double* row_a, const double* row_b, double* out_a, double* out_b) const;
+  // out[r * size() + t] = dot_prod(mean t, row r) for the rows[0 .. count), each of dim entries.
+  // REQUIRES: 1 <= count <= max_rows.
+  void products(const double* const* rows, int count, double* out) const;
 
  private:
-  template <int Width>
-  void sweep(const double* lanes, const double* row_a, const double* row_b, double* out_a,
-             double* out_b) const;
-
   int count_;
   int dim_;
-  int width_;                  // lanes per block: 4, or 8 when more than four means
+  int width_;                  // lanes per block: 2, 4 or 8, the fewest that hold every mean
   std::vector<double> panel_;  // block b, entry c, lane l at (b * dim_ + c) * width_ + l
 };
+
+// The product of mean with every member of members, in member order, into out.
+void member_products(const matrix& data, const tTaxaSet& members, const vector& mean, double* out);

@@ -42,22 +42,43 @@ struct tScores {
 
 tScores score_rows(const matrix& data, const array<vector>& means, const std::vector<int>& offered,
                    const std::vector<int>& label) {
-  const int rows = data.dim1();
+  const int rows = data.dim1(), k = static_cast<int>(offered.size());
   tScores scores{std::vector<int>(rows), std::vector<double>(rows, 0.0)};
   std::vector<int> lane(means.size(), -1);
-  for (std::size_t t = 0; t < offered.size(); ++t) lane[offered[t]] = static_cast<int>(t);
+  for (int t = 0; t < k; ++t) lane[offered[t]] = t;
   const tMeanPanel panel(means, offered, data.dim2());
-  std::vector<double> products[2] = {std::vector<double>(offered.size()),
-                                     std::vector<double>(offered.size())};
-  for (int r = 0; r < rows; r += 2) {
-    const int s = r + 1 < rows ? r + 1 : r;
-    panel.products(data.row(r).data(), data.row(s).data(), products[0].data(), products[1].data());
-    for (int h = 0; h <= s - r; ++h) {
-      scores.next[r + h] = closest(products[h].data(), offered);
-      if (label[r + h] >= 0) scores.own[r + h] = products[h][lane[label[r + h]]];
+  std::vector<double> products(static_cast<std::size_t>(tMeanPanel::max_rows) * k);
+  for (int r = 0; r < rows; r += tMeanPanel::max_rows) {
+    const int count = rows - r < tMeanPanel::max_rows ? rows - r : tMeanPanel::max_rows;
+    const double* row_data[tMeanPanel::max_rows];
+    for (int h = 0; h < count; ++h) row_data[h] = data.row(r + h).data();
+    panel.products(row_data, count, products.data());
+    for (int h = 0; h < count; ++h) {
+      const double* p = products.data() + static_cast<std::size_t>(h) * k;
+      scores.next[r + h] = closest(p, offered);
+      if (label[r + h] >= 0) scores.own[r + h] = p[lane[label[r + h]]];
     }
   }
   return scores;
+}
+
+// Sets label to the cluster of every row (-1 for rows in none) when no row is in two clusters,
+// every member is a row and every offered mean fits the rows; false otherwise, and then the entry
+// objective is formed apart, with the checks of cluster_objective.
+bool entry_labels(const matrix& data, const array<tTaxaSet>& cluster_array,
+                  const array<vector>& means, const std::vector<int>& offered,
+                  std::vector<int>& label) {
+  const int rows = data.dim1();
+  label.assign(rows, -1);
+  for (int j : offered)
+    if (means[j].dim() != data.dim2()) return false;
+  for (int i = 0; i < cluster_array.size(); ++i)
+    for (tItem it = cluster_array[i].first_item(); it; it = cluster_array[i].next_item(it)) {
+      const int x = cluster_array[i].inf(it);
+      if (x >= rows || label[x] != -1) return false;
+      label[x] = i;
+    }
+  return true;
 }
 
 // The squared objective of clusters in which every row has one label, from its own products.
@@ -85,9 +106,16 @@ double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector
     retired[i] = cluster_array[i].empty();
     if (!retired[i]) offered.push_back(i);
   }
-  double obj = cluster_objective(data, cluster_array, means, true);
-  std::vector<int> label(rows, -1);
+  // The first placement's products give the entry objective too, where the clusters allow it.
+  std::vector<int> label;
+  const bool own_products = entry_labels(data, cluster_array, means, offered, label);
+  double obj = 0.0;
+  if (!own_products) {
+    obj = cluster_objective(data, cluster_array, means, true);
+    label.assign(rows, -1);
+  }
   tScores scores = score_rows(data, means, offered, label);
+  if (own_products) obj = objective(cluster_array, scores);
   for (;;) {
     const double prev_obj = obj;
     progress(verbosity, "reset clusters for next round");

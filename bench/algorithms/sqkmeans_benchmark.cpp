@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "algorithms/lanes.hpp"
 #include "algorithms/principal_direction.hpp"
 #include "algorithms/sqkmeans.hpp"
 
@@ -31,9 +32,23 @@ matrix planted_matrix(int rows, int cols, int k) {
   return m;
 }
 
+// The kernels' vector width for one benchmark: 4 lanes (AVX2, where the processor has it) or 2.
+class tLanes {
+ public:
+  tLanes(benchmark::State& state, int count) : had_wide_(wide_lanes()) {
+    if (use_wide_lanes(count == 4) != (count == 4)) state.SkipWithError("no AVX2 here");
+    state.counters["lanes"] = count;
+  }
+  ~tLanes() { use_wide_lanes(had_wide_); }
+
+ private:
+  bool had_wide_;
+};
+
 void BM_principal_direction(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0)), cols = static_cast<int>(state.range(1));
   const int steps = static_cast<int>(state.range(2));
+  const tLanes lanes(state, static_cast<int>(state.range(3)));
   const matrix data = planted_matrix(rows, cols, 8);
   tTaxaSet members;
   for (int r = 0; r < rows; ++r) members.insert(r);
@@ -41,16 +56,17 @@ void BM_principal_direction(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * rows * cols * steps);
 }
 BENCHMARK(BM_principal_direction)
-    ->Args({125, 100, 20})
-    ->Args({375, 300, 20})
-    ->Args({875, 1000, 20})
-    ->Args({6999, 1000, 20})
+    ->ArgsProduct({{125}, {100}, {20}, {2, 4}})
+    ->ArgsProduct({{375}, {300}, {20}, {2, 4}})
+    ->ArgsProduct({{875}, {1000}, {20}, {2, 4}})
+    ->ArgsProduct({{6999}, {1000}, {20}, {2, 4}})
     ->Unit(benchmark::kMillisecond);
 
 // Whole k-svd calls from a fixed random partition with its principal directions as means.
 void BM_sqkmeans(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0)), cols = static_cast<int>(state.range(1));
   const int k = static_cast<int>(state.range(2));
+  const tLanes lanes(state, static_cast<int>(state.range(3)));
   const matrix data = planted_matrix(rows, cols, k);
   std::mt19937 gen(7);
   std::uniform_int_distribution<int> pick(0, k - 1);
@@ -72,9 +88,9 @@ void BM_sqkmeans(benchmark::State& state) {
   state.counters["objective"] = obj;
 }
 BENCHMARK(BM_sqkmeans)
-    ->Args({1000, 100, 8})
-    ->Args({3000, 300, 8})
-    ->Args({6999, 1000, 8})
+    ->ArgsProduct({{1000}, {100}, {8}, {2, 4}})
+    ->ArgsProduct({{3000}, {300}, {8}, {2, 4}})
+    ->ArgsProduct({{6999}, {1000}, {8}, {2, 4}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

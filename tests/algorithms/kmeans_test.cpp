@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "algorithms/products.hpp"
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -134,10 +135,14 @@ TEST(Kmeans, MatchesTheLiteralAlgorithmBitForBit) {
   for (const auto& c : cases) {
     const matrix data = unit_rows(gen, c[0], c[1], c[2], 0.7);
     const Clustering start = random_clustering(gen, data, c[2], c[3]);
-    Clustering fast = start, slow = start;
-    kmeans(data, fast.clusters, fast.means, 0.0);
+    Clustering slow = start;
     reference_kmeans(data, slow.clusters, slow.means, 0.0);
-    expect_same(fast, slow);
+    for_each_width([&](const std::string& width) {
+      SCOPED_TRACE(width);
+      Clustering fast = start;
+      kmeans(data, fast.clusters, fast.means, 0.0);
+      expect_same(fast, slow);
+    });
   }
 }
 

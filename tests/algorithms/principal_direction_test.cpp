@@ -8,6 +8,9 @@
 #include <initializer_list>
 #include <limits>
 #include <random>
+#include <string>
+
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -119,39 +122,45 @@ TEST(Klineberg, ResultTakesTheRowCountOfTheMatrix) {
 
 TEST(Klineberg, MatchesTheLiteralIterationBitForBit) {
   std::mt19937 gen(21);
-  const int shapes[][2] = {{1, 1}, {3, 2}, {2, 3}, {9, 17}, {17, 9}, {8, 16}, {33, 5}, {5, 40}};
-  for (const auto& shape : shapes) {
-    const matrix B = random_matrix(gen, shape[0], shape[1]);
-    for (int iterations : {0, 1, 2, 3, 4, 7, 10, 21}) {
-      vector fast, slow;
-      Klineberg(B, fast, iterations);
-      reference_klineberg(B, slow, iterations);
-      expect_bitwise_equal(fast, slow,
-                           std::to_string(shape[0]) + " x " + std::to_string(shape[1]) + ", " +
-                               std::to_string(iterations) + " steps");
+  const int shapes[][2] = {{1, 1},  {3, 2},  {2, 3},  {9, 17}, {17, 9},  {8, 16},
+                           {33, 5}, {5, 40}, {16, 4}, {19, 7}, {37, 23}, {70, 130}};
+  for_each_width([&](const std::string& width) {
+    for (const auto& shape : shapes) {
+      const matrix B = random_matrix(gen, shape[0], shape[1]);
+      for (int iterations : {0, 1, 2, 3, 4, 7, 10, 21}) {
+        vector fast, slow;
+        Klineberg(B, fast, iterations);
+        reference_klineberg(B, slow, iterations);
+        expect_bitwise_equal(fast, slow,
+                             width + std::to_string(shape[0]) + " x " + std::to_string(shape[1]) +
+                                 ", " + std::to_string(iterations) + " steps");
+      }
     }
-  }
+  });
 }
 
 TEST(PrincipalDirection, MatchesTheLiteralFormBitForBit) {
   std::mt19937 gen(17);
-  const int shapes[][2] = {{1, 3}, {2, 2}, {7, 5}, {30, 17}, {45, 64}, {12, 1}, {64, 33}};
-  for (const auto& shape : shapes) {
-    const matrix data = random_matrix(gen, shape[0], shape[1]);
-    std::bernoulli_distribution keep(0.6);
-    tTaxaSet members;
-    for (int r = 0; r < data.dim1(); ++r)
-      if (keep(gen)) members.insert(r);
-    if (members.empty()) members.insert(0);
-    for (const tTaxaSet& s : {members, all_rows(data)}) {
-      for (int iterations : {0, 1, 2, 3, 4, 5, 8, 20}) {
-        expect_bitwise_equal(principal_direction(data, s, iterations),
-                             reference_direction(data, s, iterations),
-                             std::to_string(s.size()) + " of " + std::to_string(shape[0]) +
-                                 " rows, " + std::to_string(iterations) + " steps");
+  const int shapes[][2] = {{1, 3},   {2, 2},  {7, 5},   {30, 17},
+                           {45, 64}, {12, 1}, {64, 33}, {90, 101}};
+  for_each_width([&](const std::string& width) {
+    for (const auto& shape : shapes) {
+      const matrix data = random_matrix(gen, shape[0], shape[1]);
+      std::bernoulli_distribution keep(0.6);
+      tTaxaSet members;
+      for (int r = 0; r < data.dim1(); ++r)
+        if (keep(gen)) members.insert(r);
+      if (members.empty()) members.insert(0);
+      for (const tTaxaSet& s : {members, all_rows(data)}) {
+        for (int iterations : {0, 1, 2, 3, 4, 5, 8, 20}) {
+          expect_bitwise_equal(
+              principal_direction(data, s, iterations), reference_direction(data, s, iterations),
+              width + std::to_string(s.size()) + " of " + std::to_string(shape[0]) + " rows, " +
+                  std::to_string(iterations) + " steps");
+        }
       }
     }
-  }
+  });
 }
 
 TEST(PrincipalDirection, NoStepsGivesTheNormalisedAllOnesVector) {

@@ -5,7 +5,10 @@
 
 #include <initializer_list>
 #include <random>
+#include <string>
 #include <vector>
+
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -142,27 +145,58 @@ TEST(ClusterObjective, AMeanOfTheWrongDimensionFailsTheAssertion) {
 
 TEST(MeanPanel, GivesEveryProductOfDotProdBitForBit) {
   std::mt19937 gen(13);
-  for (int count : {0, 1, 3, 4, 5, 8, 9, 11, 17}) {
-    for (int dim : {0, 1, 7, 64}) {
-      array<vector> means(count + 2);
-      std::vector<int> offered;
-      for (int j = 0; j < count + 2; ++j) {
-        means[j] = random_vector(gen, dim);
-        if (j != 1 && offered.size() < static_cast<std::size_t>(count)) offered.push_back(j);
+  for_each_width([&](const std::string& width) {
+    for (int count : {0, 1, 2, 3, 4, 5, 8, 9, 11, 17}) {
+      for (int dim : {0, 1, 7, 64}) {
+        array<vector> means(count + 2);
+        std::vector<int> offered;
+        for (int j = 0; j < count + 2; ++j) {
+          means[j] = random_vector(gen, dim);
+          if (j != 1 && offered.size() < static_cast<std::size_t>(count)) offered.push_back(j);
+        }
+        const tMeanPanel panel(means, offered, dim);
+        ASSERT_EQ(panel.size(), count);
+        std::vector<vector> rows;
+        for (int r = 0; r < tMeanPanel::max_rows; ++r) rows.push_back(random_vector(gen, dim));
+        const double* row_data[tMeanPanel::max_rows];
+        for (int r = 0; r < tMeanPanel::max_rows; ++r) row_data[r] = rows[r].data();
+        for (int used = 1; used <= tMeanPanel::max_rows; ++used) {
+          std::vector<double> out(static_cast<std::size_t>(used) * count + 1, -7.0);
+          panel.products(row_data, used, out.data());
+          for (int r = 0; r < used; ++r)
+            for (int t = 0; t < count; ++t)
+              EXPECT_EQ(out[r * count + t], dot_prod(means[offered[t]], rows[r]))
+                  << width << count << " means, dim " << dim << ", row " << r << " of " << used;
+          EXPECT_EQ(out.back(), -7.0) << "nothing beyond the rows asked for";
+        }
       }
-      const tMeanPanel panel(means, offered, dim);
-      ASSERT_EQ(panel.size(), count);
-      const vector a = random_vector(gen, dim), b = random_vector(gen, dim);
-      std::vector<double> pa(count), pb(count);
-      panel.products(a.data(), b.data(), pa.data(), pb.data());
-      for (int t = 0; t < count; ++t) {
-        EXPECT_EQ(pa[t], dot_prod(means[offered[t]], a)) << count << " means, dim " << dim;
-        EXPECT_EQ(pb[t], dot_prod(means[offered[t]], b)) << count << " means, dim " << dim;
-      }
-      panel.products(a.data(), a.data(), pa.data(), pb.data());
-      for (int t = 0; t < count; ++t) EXPECT_EQ(pa[t], pb[t]);
     }
-  }
+  });
+}
+
+TEST(MemberProducts, AreTheDotProdsOfEveryMemberInOrder) {
+  std::mt19937 gen(14);
+  for_each_width([&](const std::string& width) {
+    for (int dim : {1, 6, 33}) {
+      const matrix data = random_matrix(gen, 23, dim);
+      const vector mean = random_vector(gen, dim);
+      for (const tTaxaSet& members : {make_set({4}), make_set({0, 2, 3, 9, 10, 22}),
+                                      make_set({1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12})}) {
+        std::vector<double> out(members.size());
+        member_products(data, members, mean, out.data());
+        int j = 0;
+        for (tItem it = members.first_item(); it; it = members.next_item(it), ++j)
+          EXPECT_EQ(out[j], dot_prod(data.row(members.inf(it)), mean)) << width << "member " << j;
+      }
+    }
+  });
+}
+
+TEST(MemberProducts, AMeanOfTheWrongDimensionFailsTheAssertion) {
+  std::mt19937 gen(15);
+  const matrix data = random_matrix(gen, 3, 2);
+  double out[1];
+  EXPECT_DEATH(member_products(data, make_set({1}), vector(3), out), "u.dim\\(\\) == v.dim\\(\\)");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "algorithms/principal_direction.hpp"
 #include "algorithms/products.hpp"
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -166,14 +167,19 @@ TEST(Sqkmeans, MatchesTheLiteralAlgorithmBitForBit) {
   for (const auto& c : cases) {
     const matrix data = planted_matrix(gen, c[0], c[1], c[2], 0.4);
     const Start start = random_start(gen, data, c[2], c[3]);
-    Start fast = start, slow = start;
+    Start slow = start;
     testing::internal::CaptureStderr();
-    const double fast_obj = sqkmeans(data, fast.clusters, fast.means, 1e-6, c[3], 0);
     const double slow_obj = reference_sqkmeans(data, slow.clusters, slow.means, 1e-6, c[3]);
     testing::internal::GetCapturedStderr();
-    const std::string where = std::to_string(c[0]) + " x " + std::to_string(c[1]);
-    EXPECT_EQ(fast_obj, slow_obj) << where;
-    expect_same_clustering(fast, slow, where);
+    for_each_width([&](const std::string& width) {
+      Start fast = start;
+      testing::internal::CaptureStderr();
+      const double fast_obj = sqkmeans(data, fast.clusters, fast.means, 1e-6, c[3], 0);
+      testing::internal::GetCapturedStderr();
+      const std::string where = width + std::to_string(c[0]) + " x " + std::to_string(c[1]);
+      EXPECT_EQ(fast_obj, slow_obj) << where;
+      expect_same_clustering(fast, slow, where);
+    });
   }
 }
 
