@@ -2,6 +2,7 @@
 #include "cluster/bisection.hpp"
 
 #include <ostream>
+#include <vector>
 
 #include "algorithms/kmeans.hpp"
 #include "algorithms/products.hpp"
@@ -14,13 +15,16 @@ namespace {
 void split_by_sign(const matrix& data, const tTaxaSet& cluster, const vector& direction,
                    array<tTaxaSet>& halves, array<vector>& half_means) {
   double counts[2] = {0.0, 0.0};
-  for (tItem it = cluster.first_item(); it != 0; it = cluster.next_item(it)) {
-    const int r = cluster.inf(it);
-    const int side = dot_prod(data.row(r), direction) > 0 ? 1 : 0;
-    halves[side].insert(r);
-    half_means[side] += data.row(r);
+  std::vector<double> products(cluster.size());
+  member_products(data, cluster, direction, products.data());
+  int j = 0;
+  for (tItem it = cluster.first_item(); it != 0; it = cluster.next_item(it), ++j) {
+    const int side = products[j] > 0 ? 1 : 0;
+    halves[side].insert(cluster.inf(it));
     counts[side] += 1;
   }
+  // Each half's rows in member order, as adding them one by one while splitting would.
+  for (int side = 0; side < 2; ++side) add_member_rows(data, halves[side], half_means[side]);
   for (int side = 0; side < 2; ++side) {
     const double count = counts[side] == 0 ? 1 : counts[side];
     half_means[side] = half_means[side] / count;
