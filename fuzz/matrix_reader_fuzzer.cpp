@@ -1,5 +1,4 @@
-// Fuzzes the expression matrix reader and row normalisation with the input as the matrix text,
-// and its block-buffered tokenizer, with tiny blocks, against a plain scan of the whole text.
+// Fuzzes the expression matrix reader and row normalisation with the input as the matrix text.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -60,48 +59,10 @@ void read_and_normalize(std::istream& is) {
   normalize_rows(input.data);
 }
 
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The tokens of the whole text in memory: a token ends at white space; the reader hands it
-// out as a C string, so it also ends at a NUL byte for whoever reads it.
-class tPlainTokens {
- public:
-  explicit tPlainTokens(const std::string& text) : text_(text) {}
-  std::string next_word() {
-    while (pos_ < text_.size() && is_space(text_[pos_])) ++pos_;
-    return cut();
-  }
-
- private:
-  std::string cut() {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !is_space(text_[pos_])) ++pos_;
-    const std::string token = text_.substr(start, pos_ - start);
-    return token.substr(0, token.find('\0'));
-  }
-  const std::string& text_;
-  std::size_t pos_ = 0;
-};
-
-// Blocks of 1 to 7 bytes: every token crosses refills and grows the buffer.
-void compare_tokenizers(const std::string& text) {
-  std::istringstream is(text);
-  tTokenReader reader(is, 1 + text.size() % 7);
-  tPlainTokens plain(text);
-  for (std::size_t n = 0; n <= text.size() + 1; ++n) {
-    const std::string expected = plain.next_word();
-    require(expected == reader.next_word(), "block-buffered tokens equal the plain scan");
-    if (expected.empty()) break;
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(bytes), size);
-  compare_tokenizers(text);
   if (too_large(text)) return 0;
   run_until_fatal_exit([&] {
     std::istringstream is(text);

@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 seconds=${1:-60}
 build=${2:-build-fuzz}
-targets=(matrix_reader_fuzzer initial_assignment_fuzzer command_line_fuzzer taxaset_read_fuzzer)
+targets=(matrix_reader_fuzzer token_reader_fuzzer initial_assignment_fuzzer command_line_fuzzer
+         taxaset_read_fuzzer)
 
 # libFuzzer's runtime is packaged apart from clang itself.
 need=(clang)

@@ -1,0 +1,148 @@
+// Fuzzes the expression matrix tokenizer against a plain scan of the whole text: tokens and
+// values alike, on other streams and on standard input, with blocks of every small size, and
+// the fast decimal conversion against strtod. The first input byte chooses the block size and
+// the stream, the second the order of the calls; the rest is the text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cluster/token_reader.hpp"
+#include "fuzz/fatal_exit_guard.hpp"
+
+namespace {
+
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The tokens of the whole text in memory. A token ends at white space; the reader hands it out
+// as a C string, so whoever reads it sees it end at a NUL byte too.
+class tPlainTokens {
+ public:
+  tPlainTokens(const std::string& text, bool newline_ends_skipping)
+      : text_(text), newline_ends_skipping_(newline_ends_skipping) {}
+
+  std::string next() {
+    while (pos_ < text_.size() && is_space(text_[pos_])) {
+      if (text_[pos_++] == '\n' && newline_ends_skipping_) break;
+    }
+    return cut();
+  }
+  std::string next_word() {
+    while (pos_ < text_.size() && is_space(text_[pos_])) ++pos_;
+    return cut();
+  }
+  bool at_end() const { return pos_ == text_.size(); }
+
+ private:
+  std::string cut() {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && !is_space(text_[pos_])) ++pos_;
+    const std::string token = text_.substr(start, pos_ - start);
+    return token.substr(0, token.find('\0'));
+  }
+
+  const std::string& text_;
+  const bool newline_ends_skipping_;
+  std::size_t pos_ = 0;
+};
+
+double by_strtod(const char* token, long long& calls) {
+  ++calls;
+  return std::strtod(token, nullptr);
+}
+
+bool same_bits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Digits after the terminating NUL must not count: the padding is made of them.
+void check_plain_decimal(const std::string& token) {
+  std::vector<char> text(token.begin(), token.end());
+  text.push_back('\0');
+  text.insert(text.end(), 64, '7');
+  double value = 0;
+  const char* end = plain_decimal_prefix(text.data(), value);
+  if (!end) return;
+  require(end >= text.data() && end <= text.data() + token.size(),
+          "a plain decimal prefix lies within its token");
+  const std::string prefix(text.data(), static_cast<std::size_t>(end - text.data()));
+  require(same_bits(value, std::strtod(prefix.c_str(), nullptr)),
+          "a plain decimal converts bit for bit as strtod");
+}
+
+// Standard input reads differently (a newline ends the skipping of white space): the text is
+// also offered there; the old buffer comes back whatever happens.
+class tStdinFrom {
+ public:
+  explicit tStdinFrom(std::streambuf* buffer) : saved_(std::cin.rdbuf(buffer)) {}
+  ~tStdinFrom() {
+    std::cin.rdbuf(saved_);
+    std::cin.clear();
+  }
+  tStdinFrom(const tStdinFrom&) = delete;
+  tStdinFrom& operator=(const tStdinFrom&) = delete;
+
+ private:
+  std::streambuf* saved_;
+};
+
+void compare(tTokenReader& reader, tPlainTokens& plain, std::uint32_t pattern,
+             std::size_t max_calls) {
+  for (std::size_t call = 0; call < max_calls; ++call) {
+    pattern = pattern * 1103515245u + 12345u;
+    const std::uint32_t choice = pattern >> 16;
+    switch (choice % 3) {
+      case 0: {
+        const std::string expected = plain.next();
+        require(expected == reader.next(), "next() gives the token of the plain scan");
+        check_plain_decimal(expected);
+        break;
+      }
+      case 1:
+        require(plain.next_word() == reader.next_word(),
+                "next_word() gives the token of the plain scan");
+        break;
+      default: {
+        const std::size_t count = 1 + choice / 3 % 6;
+        std::vector<double> values(count);
+        long long calls = 0;
+        reader.next_values(values.data(), count, by_strtod, calls);
+        for (double value : values) {
+          long long unused = 0;
+          require(same_bits(value, by_strtod(plain.next().c_str(), unused)),
+                  "next_values() gives strtod's value of each token, bit for bit");
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  if (size < 2) return 0;
+  const std::size_t block_size = 1 + (bytes[0] & 0x7f);
+  const bool on_stdin = (bytes[0] & 0x80) != 0;
+  const std::uint32_t pattern = bytes[1];
+  const std::string text(reinterpret_cast<const char*>(bytes) + 2, size - 2);
+  // Every call takes at least one byte until the end; a few more check the end itself.
+  const std::size_t max_calls = text.size() + 4;
+
+  std::istringstream is(text);
+  tPlainTokens plain(text, on_stdin);
+  if (on_stdin) {
+    tStdinFrom redirect(is.rdbuf());
+    tTokenReader reader(std::cin, block_size);
+    compare(reader, plain, pattern, max_calls);
+  } else {
+    tTokenReader reader(is, block_size);
+    compare(reader, plain, pattern, max_calls);
+  }
+  return 0;
+}
