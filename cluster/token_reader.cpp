@@ -6,7 +6,11 @@
 #include <cstring>
 #include <iostream>
 
-#if defined(__SSE2__)
+#include "algorithms/lanes.hpp"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -106,9 +110,8 @@ bool add_digits(const char*& p, std::uint64_t& mantissa, int& digits, int& count
 }
 
 // The optional exponent at p and the single rounding of mantissa times ten to the scale.
-__attribute__((always_inline)) inline const char* finish_decimal(const char* p, bool negative,
-                                                                 std::uint64_t mantissa, int scale,
-                                                                 double& value) {
+TOOLKIT_INLINE const char* finish_decimal(const char* p, bool negative, std::uint64_t mantissa,
+                                          int scale, double& value) {
   static const double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -154,7 +157,7 @@ const char* general_decimal(const char* p, double& value) {
 
 // The usual number, at most 8 digits before the point and 15 digits in all, found in one
 // sixteen-byte look without a branch on the digit counts; longer ones go the general way.
-__attribute__((always_inline)) inline const char* short_decimal(const char* text, double& value) {
+TOOLKIT_INLINE const char* short_decimal(const char* text, double& value) {
 #if defined(__SSE2__)
   const char* p = text;
   const bool negative = *p == '-';
@@ -183,6 +186,92 @@ __attribute__((always_inline)) inline const char* short_decimal(const char* text
 #else
   return general_decimal(text, value);
 #endif
+}
+
+#if defined(__x86_64__)
+// The vector constants of wide_short_decimal, made once per run of tokens.
+struct tWideConstants {
+  __m128i zeros, nines, points, byte_index, tens, hundreds, ten_thousands;
+};
+
+TOOLKIT_WIDE TOOLKIT_INLINE tWideConstants wide_constants() {
+  return {_mm_set1_epi8('0'),
+          _mm_set1_epi8(9),
+          _mm_set1_epi8('.'),
+          _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+          _mm_setr_epi8(10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1, 10, 1),
+          _mm_setr_epi16(100, 1, 100, 1, 100, 1, 100, 1),
+          _mm_setr_epi16(10000, 1, 10000, 1, 10000, 1, 10000, 1)};
+}
+
+// The same numbers as short_decimal, up to 15 digits whatever the point's place, with byte
+// shuffles (SSSE3 and up): the digits without the point are moved to the end of a register,
+// zeros before them, and combined in pairs, fours and eights by multiply-adds.
+TOOLKIT_WIDE TOOLKIT_INLINE const char* wide_short_decimal(const char* text, double& value,
+                                                           const tWideConstants& k) {
+  const char* p = text;
+  const bool negative = *p == '-';
+  p += *p == '-' || *p == '+';
+  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i digits = _mm_sub_epi8(x, k.zeros);
+  const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(digits, k.nines), digits);
+  const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(digit));
+  const unsigned points = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, k.points)));
+  const int whole = __builtin_ctz(other);
+  const unsigned point = (points >> whole) & 1;
+  const int end = __builtin_ctz(other & ~(point << whole));
+  if (end >= 16) return general_decimal(text, value);
+  const int count = end - static_cast<int>(point);
+  if (count == 0) return nullptr;
+  // Byte j takes digit j - (16 - count), one further on past the point; a negative index (its
+  // top bit set) gives a zero.
+  __m128i index = _mm_sub_epi8(k.byte_index, _mm_set1_epi8(static_cast<char>(16 - count)));
+  const __m128i past_point = _mm_cmpgt_epi8(index, _mm_set1_epi8(static_cast<char>(whole - 1)));
+  index = _mm_sub_epi8(index, _mm_and_si128(past_point, _mm_set1_epi8(-static_cast<char>(point))));
+  const __m128i aligned = _mm_shuffle_epi8(digits, index);
+  const __m128i pairs = _mm_maddubs_epi16(aligned, k.tens);
+  const __m128i fours = _mm_madd_epi16(pairs, k.hundreds);
+  const __m128i eights = _mm_madd_epi16(_mm_packus_epi32(fours, fours), k.ten_thousands);
+  const std::uint64_t halves = static_cast<std::uint64_t>(_mm_cvtsi128_si64(eights));
+  const std::uint64_t mantissa = (halves & 0xFFFFFFFFULL) * 100000000ULL + (halves >> 32);
+  return finish_decimal(p + end, negative, mantissa, whole - count, value);
+}
+#endif
+
+// The tokens at text + starts[0 .. n) converted into values while each is a plain decimal ending
+// at white space or at text_end; returns how many. Every token is converted on its own. (One
+// loop per target: a four-lane parse can only be inlined into a function of its own target.)
+#if defined(__x86_64__)
+TOOLKIT_WIDE std::size_t wide_convert_tokens(const char* text, const char* text_end,
+                                             const std::size_t* starts, std::size_t n,
+                                             double* values) {
+  const tWideConstants constants = wide_constants();
+  for (std::size_t j = 0; j < n; ++j) {
+    const char* after = wide_short_decimal(text + starts[j], values[j], constants);
+    if (!after || !(is_space(*after) || after == text_end)) return j;
+  }
+  return n;
+}
+#endif
+
+std::size_t narrow_convert_tokens(const char* text, const char* text_end, const std::size_t* starts,
+                                  std::size_t n, double* values) {
+  for (std::size_t j = 0; j < n; ++j) {
+    const char* after = short_decimal(text + starts[j], values[j]);
+    if (!after || !(is_space(*after) || after == text_end)) return j;
+  }
+  return n;
+}
+
+// The conversion of this run: with byte shuffles when the kernels run four lanes (AVX2).
+using tConvertTokens = std::size_t (*)(const char*, const char*, const std::size_t*, std::size_t,
+                                       double*);
+
+tConvertTokens token_converter() {
+#if defined(__x86_64__)
+  if (wide_lanes()) return wide_convert_tokens;
+#endif
+  return narrow_convert_tokens;
 }
 
 }  // namespace
@@ -220,6 +309,7 @@ void tTokenReader::next_values(double* values, std::size_t count,
       if (!next_decimal(values[j], token)) values[j] = convert(token, context);
     return;
   }
+  const tConvertTokens convert_tokens = token_converter();
   while (j < count) {
     if (next_start_ == start_count_ && !index_more()) break;
     // Every start is known: each token converts without waiting for the one before.
@@ -227,13 +317,11 @@ void tTokenReader::next_values(double* values, std::size_t count,
     const std::size_t stop = count - j < known ? count : j + known;
     const char* const text = buffer_.data();
     const char* const text_end = at_end_ ? text + end_ : nullptr;  // the last token may end there
-    const std::size_t* start = starts_.data() + next_start_;
-    next_start_ += stop - j;
-    for (; j < stop; ++j, ++start) {
-      const char* after = short_decimal(text + *start, values[j]);
-      if (!after || !(is_space(*after) || after == text_end))
-        values[j] = convert(cut_at(*start), context);
-    }
+    const std::size_t done =
+        convert_tokens(text, text_end, starts_.data() + next_start_, stop - j, values + j);
+    j += done;
+    next_start_ += done;
+    if (j < stop) values[j++] = convert(cut_at(starts_[next_start_++]), context);
   }
   for (; j < count; ++j) values[j] = convert("", context);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "lib/string.hpp"
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -191,17 +192,49 @@ TEST(TokenReader, ValuesAreStrtodsBitForBitInEveryBlockSize) {
   const char* separators[] = {" ", "\t", "\n", "  \r\n"};
   std::string text;
   for (std::size_t i = 0; i < tokens.size(); ++i) text += tokens[i] + separators[i % 4];
-  for (std::size_t block : {1, 7, 64, 1000, 1 << 18}) {
+  for_each_width([&](const std::string& width) {
+    for (std::size_t block : {1, 7, 64, 1000, 1 << 18}) {
+      SCOPED_TRACE(width + "block of " + std::to_string(block));
+      std::istringstream in(text);
+      tTokenReader reader(in, block);
+      std::vector<double> values(tokens.size());
+      long long calls = 0;
+      reader.next_values(values.data(), 1000, strtod_of, calls);
+      reader.next_values(values.data() + 1000, tokens.size() - 1000, strtod_of, calls);
+      expect_strtod_values(tokens, values);
+      EXPECT_GE(calls, 600);  // every odd token at least
+      EXPECT_LT(calls, 2000);
+    }
+  });
+}
+
+TEST(TokenReader, ValuesOfEveryDigitLayoutAreStrtods) {
+  // Every count of digits before and after the point up to 18 in all, with and without a point,
+  // sign and exponent: the fast conversions split the digits at fixed places.
+  std::mt19937_64 generator(13);
+  std::uniform_int_distribution<int> digit(0, 9);
+  const char* signs[] = {"", "-", "+"};
+  const char* exponents[] = {"", "e-5", "E+3", "e22", "e-22"};
+  std::vector<std::string> tokens;
+  for (int whole = 0; whole <= 18; ++whole)
+    for (int fraction = whole > 0 ? -1 : 0; whole + fraction <= 18; ++fraction) {  // -1: no point
+      std::string token = signs[tokens.size() % 3];
+      for (int i = 0; i < whole; ++i) token += static_cast<char>('0' + digit(generator));
+      if (fraction >= 0) token += '.';
+      for (int i = 0; i < fraction; ++i) token += static_cast<char>('0' + digit(generator));
+      tokens.push_back(token + exponents[tokens.size() % 5]);
+    }
+  std::string text;
+  for (const std::string& token : tokens) text += token + ' ';
+  for_each_width([&](const std::string& width) {
+    SCOPED_TRACE(width);
     std::istringstream in(text);
-    tTokenReader reader(in, block);
+    tTokenReader reader(in);
     std::vector<double> values(tokens.size());
     long long calls = 0;
-    reader.next_values(values.data(), 1000, strtod_of, calls);
-    reader.next_values(values.data() + 1000, tokens.size() - 1000, strtod_of, calls);
+    reader.next_values(values.data(), values.size(), strtod_of, calls);
     expect_strtod_values(tokens, values);
-    EXPECT_GE(calls, 600) << block;  // every odd token at least
-    EXPECT_LT(calls, 2000) << block;
-  }
+  });
 }
 
 TEST(TokenReader, ValuesOnStandardInputAreStrtodsToo) {
