@@ -70,15 +70,17 @@ TOOLKIT_INLINE void row_group_products(const double* const* r, const double* v, 
 #pragma GCC unroll 4
     for (int g = 0; g < Groups; ++g) acc[g] = acc[g] + gather(r + L * g, c, V{}) * v[c];
   for (c -= L - 1; c >= 0; c -= L) {
+    const V x = load<V>(v + c);
 #pragma GCC unroll 4
     for (int g = 0; g < Groups; ++g) {
       const double* const* q = r + L * g;
-      V a[L], column[L];
+      // The products are rounded before the transpose moves them into their rows' lanes.
+      V p[L], column[L];
 #pragma GCC unroll 4
-      for (int k = 0; k < L; ++k) a[k] = load<V>(q[k] + c);
-      transpose(a, column);
+      for (int k = 0; k < L; ++k) p[k] = load<V>(q[k] + c) * x;
+      transpose(p, column);
 #pragma GCC unroll 4
-      for (int k = L - 1; k >= 0; --k) acc[g] = acc[g] + column[k] * v[c + k];
+      for (int k = L - 1; k >= 0; --k) acc[g] = acc[g] + column[k];
     }
   }
 #pragma GCC unroll 4
@@ -103,32 +105,45 @@ TOOLKIT_INLINE void row_products(const tBlock& m, const double* v, double* out) 
   }
 }
 
+// out[c] + the products of Count rows r[0 ..] (row r[k] weighted by x[k]) added in that order,
+// for every c: the columns run side by side, two vectors of them per step.
+template <class V, int Count>
+TOOLKIT_INLINE void add_weighted_rows(const double* const* r, const double* x, int q, double* out) {
+  constexpr int L = lanes<V>;
+  int c = 0;
+  for (; c + 2 * L <= q; c += 2 * L) {
+    V s = load<V>(out + c), t = load<V>(out + c + L);
+#pragma GCC unroll 8
+    for (int k = 0; k < Count; ++k) {
+      s = s + load<V>(r[k] + c) * x[k];
+      t = t + load<V>(r[k] + c + L) * x[k];
+    }
+    store(out + c, s);
+    store(out + c + L, t);
+  }
+  for (; c < q; ++c)
+    for (int k = 0; k < Count; ++k) out[c] = out[c] + r[k][c] * x[k];
+}
+
 // out[c] = sum over i from rows-1 down to 0 of m(i, c) * v[i]: the matrix product's order for
-// Mᵀ v. Columns run side by side in the lanes; four rows are added per sweep, highest first.
+// Mᵀ v. Columns run side by side in the lanes; eight rows are added per sweep, highest first.
 template <class V>
 TOOLKIT_INLINE void col_products(const tBlock& m, const double* v, double* out) {
-  constexpr int L = lanes<V>;
-  const int q = m.cols;
-  for (int c = 0; c < q; ++c) out[c] = 0.0;
+  for (int c = 0; c < m.cols; ++c) out[c] = 0.0;
   int i = m.rows - 1;
-  for (; i >= 3; i -= 4) {
-    const double *r0 = m.row(i), *r1 = m.row(i - 1), *r2 = m.row(i - 2), *r3 = m.row(i - 3);
-    const double x0 = v[i], x1 = v[i - 1], x2 = v[i - 2], x3 = v[i - 3];
-    int c = 0;
-    for (; c + L <= q; c += L) {
-      V s = load<V>(out + c);
-      s = s + load<V>(r0 + c) * x0;
-      s = s + load<V>(r1 + c) * x1;
-      s = s + load<V>(r2 + c) * x2;
-      s = s + load<V>(r3 + c) * x3;
-      store(out + c, s);
+  const double* r[8];
+  double x[8];
+  for (; i >= 7; i -= 8) {
+    for (int k = 0; k < 8; ++k) {
+      r[k] = m.row(i - k);
+      x[k] = v[i - k];
     }
-    for (; c < q; ++c) out[c] = (((out[c] + r0[c] * x0) + r1[c] * x1) + r2[c] * x2) + r3[c] * x3;
+    add_weighted_rows<V, 8>(r, x, m.cols, out);
   }
   for (; i >= 0; --i) {
-    const double* r = m.row(i);
-    const double x = v[i];
-    for (int c = 0; c < q; ++c) out[c] = out[c] + r[c] * x;
+    r[0] = m.row(i);
+    x[0] = v[i];
+    add_weighted_rows<V, 1>(r, x, m.cols, out);
   }
 }
 
