@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <ostream>
+#include <string>
 
 #include "cluster/token_reader.hpp"
 #include "lib/diagnostics.hpp"
@@ -34,13 +35,40 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   return assignment;
 }
 
+namespace {
+
+// value in decimal, as the stream's default integer insertion writes it, then a newline.
+void append_line(std::string& text, long long value) {
+  char digits[24];
+  char* first = digits + sizeof digits;
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
+  do {
+    *--first = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--first = '-';
+  text.append(first, digits + sizeof digits);
+  text += '\n';
+}
+
+// The lines go to the stream in one write.
+void write_lines(std::ostream& os, const array<int>& labels, bool count_line) {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(labels.size() + 1) * 4);
+  if (count_line) append_line(text, labels.size());
+  for (int label : labels) append_line(text, label);
+  os.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+}  // namespace
+
 void write_initial_assignment(std::ostream& os, const array<int>& assignment) {
-  for (int label : assignment) os << label << '\n';
+  write_lines(os, assignment, false);
 }
 
 void write_label_file(std::ostream& os, const array<int>& labels) {
-  os << labels.size() << '\n';
-  write_initial_assignment(os, labels);
+  write_lines(os, labels, true);
 }
 
 array<int> cluster_labels(const array<tTaxaSet>& clusters, int rows) {

@@ -46,6 +46,17 @@ TEST(LabelFiles, InitialAssignmentOutputHasNoCountLine) {
   EXPECT_EQ(out.str(), "0\n1\n1\n0\n");
 }
 
+TEST(LabelFiles, LabelsAreWrittenAsTheStreamWritesIntegers) {
+  const array<int> labels =
+      labels_of({0, 7, 10, 99, 100, 12345, -1, -40, 2147483647, -2147483647 - 1});
+  std::ostringstream expected;
+  expected << labels.size() << '\n';
+  for (int label : labels) expected << label << '\n';
+  std::ostringstream out;
+  write_label_file(out, labels);
+  EXPECT_EQ(out.str(), expected.str());
+}
+
 TEST(LabelFiles, ReadsTheIndicesAfterTheUnusedCount) {
   const std::string path = temp_file("four.txt", "4 0 1\n1 0 7 trailing");
   EXPECT_EQ(values(read_initial_assignment(path.c_str(), 4, 2)), (std::vector<int>{0, 1, 1, 0}));
