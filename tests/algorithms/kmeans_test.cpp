@@ -293,4 +293,21 @@ TEST(Kmeans, AFallingObjectiveFailsTheAssertion) {
   EXPECT_DEATH(kmeans(data, clusters, means, 0.0), "obj \\+ 0.0000001>= prev_obj");
 }
 
+TEST(Kmeans, AnEntryItemInTwoClustersCountsOnceWithEachMean) {
+  // Item 0 is in both clusters on entry, with products -0.6 and 0.8: the entry objective is
+  // -0.6 + 0.8 + 1 = 1.2, below what the first pass reaches, so the run goes on normally. (Had
+  // the item counted twice with one mean, 0.8 + 0.8 + 1, the pass would seem to lose.)
+  const matrix data = make_matrix({{0.6, 0.8}, {0, 1}});
+  array<tTaxaSet> clusters(2);
+  array<vector> means(2);
+  clusters[0] = make_set({0});
+  clusters[1] = make_set({0, 1});
+  means[0] = make_vector({-1, 0});
+  means[1] = make_vector({0, 1});
+  kmeans(data, clusters, means, 0.0);
+  EXPECT_TRUE(clusters[0].empty());
+  EXPECT_TRUE(clusters[1] == make_set({0, 1}));
+  EXPECT_EQ(means[0][0], -1.0);
+}
+
 }  // namespace

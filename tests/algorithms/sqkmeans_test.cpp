@@ -323,6 +323,24 @@ TEST(Sqkmeans, ProgressLinesOfARunThatSettlesInTwoPasses) {
   EXPECT_TRUE(t.clusters[0] == make_set({0, 1, 2}));
 }
 
+TEST(Sqkmeans, TheEntryObjectiveCountsARowOnceForEveryClusterHoldingIt) {
+  // Row 2 is in both clusters on entry: the first progress line shows it counted twice, from
+  // the products of the entry objective itself; rows outside every cluster count nothing.
+  for (bool shared : {true, false}) {
+    TwoAxes t;
+    t.clusters[0] = make_set({0, 1, 2});
+    t.clusters[1] = shared ? make_set({2, 3, 4, 5}) : make_set({3, 4});
+    for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
+    const double entry = cluster_objective(t.data, t.clusters, t.means, true);
+    testing::internal::CaptureStdout();
+    sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 4);
+    const std::string out = testing::internal::GetCapturedStdout();
+    std::ostringstream first;
+    first << "reset clusters for next round\nupdate the means\n" << entry << ' ';
+    EXPECT_EQ(out.substr(0, first.str().size()), first.str()) << (shared ? "shared" : "outside");
+  }
+}
+
 TEST(Sqkmeans, VerbosityThreeWritesNothing) {
   TwoAxes t;
   testing::internal::CaptureStdout();
