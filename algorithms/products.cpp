@@ -2,7 +2,6 @@
 #include "algorithms/products.hpp"
 
 #include <cassert>
-#include <cstring>
 
 #include "algorithms/lanes.hpp"
 
@@ -11,47 +10,6 @@ namespace {
 // The one dimension check that every product makes.
 void check_dimensions(const vector& u, const vector& v) {
   assert(u.dim() == v.dim());
-}
-
-// Products of one mean with four rows: four separate sums, each from the lowest index up.
-void four_products(const double* m, const double* const r[4], int d, double out[4]) {
-  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-  for (int c = 0; c < d; ++c) {
-    const double w = m[c];
-    s0 = s0 + w * r[0][c];
-    s1 = s1 + w * r[1][c];
-    s2 = s2 + w * r[2][c];
-    s3 = s3 + w * r[3][c];
-  }
-  out[0] = s0;
-  out[1] = s1;
-  out[2] = s2;
-  out[3] = s3;
-}
-
-// Adds the products of mean with each member row to obj, in member order.
-double add_cluster(const matrix& data, const tTaxaSet& members, const vector& mean, bool squared,
-                   double obj) {
-  const int d = data.dim2();
-  const double* r[4];
-  int filled = 0;
-  double p[4];
-  auto flush = [&](int count) {
-    for (int t = count; t < 4; ++t) r[t] = r[0];
-    four_products(mean.data(), r, d, p);
-    for (int t = 0; t < count; ++t) obj = obj + (squared ? p[t] * p[t] : p[t]);
-  };
-  for (tItem it = members.first_item(); it; it = members.next_item(it)) {
-    const vector& row = data.row(members.inf(it));
-    check_dimensions(mean, row);
-    r[filled++] = row.data();
-    if (filled == 4) {
-      flush(4);
-      filled = 0;
-    }
-  }
-  if (filled > 0) flush(filled);
-  return obj;
 }
 
 // sums[r * H * L + lane] for Rows rows: each lane is one mean's sum over c from 0 up of
@@ -114,7 +72,7 @@ double dot_prod(const vector& u, const vector& v) {
   const double* a = u.data();
   const double* b = v.data();
   double sum = 0.0;
-  for (int i = 0; i < u.dim(); ++i) sum = sum + a[i] * b[i];
+  for (int i = 0; i < u.dim(); ++i) sum = sum + a[i] * b[i];  // one sum, lowest index first
   return sum;
 }
 
@@ -126,9 +84,13 @@ double dot_prod2(const vector& u, const vector& v) {
 double cluster_objective(const matrix& data, const array<tTaxaSet>& cluster_array,
                          const array<vector>& means, bool squared) {
   double obj = 0.0;
+  std::vector<double> products;
   for (int i = 0; i < cluster_array.size(); ++i) {
     if (cluster_array[i].empty()) continue;
-    obj = add_cluster(data, cluster_array[i], means[i], squared, obj);
+    products.resize(cluster_array[i].size());
+    member_products(data, cluster_array[i], means[i], products.data());
+    // Cluster by cluster, member by member: one running sum.
+    for (double p : products) obj = obj + (squared ? p * p : p);
   }
   return obj;
 }
