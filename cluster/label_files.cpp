@@ -18,7 +18,8 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   long long value = 0;
   if (*token == '\0') bye("Initial assignment file %s: the file ends before the row count", name);
   if (!parse_integer(token, value))
-    bye("Initial assignment file %s: the row count \"%s\" is not an integer", name, token);
+    bye("Initial assignment file %s: the row count \"%s\" is not an integer", name,
+        token_excerpt(token).c_str());
 
   array<int> assignment(rows);
   for (int r = 0; r < rows; ++r) {
@@ -26,10 +27,11 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
     if (*token == '\0')
       bye("Initial assignment file %s: the file ends before the cluster index of row %d", name, r);
     if (!parse_integer(token, value))
-      bye("Initial assignment file %s: row %d: \"%s\" is not an integer", name, r, token);
+      bye("Initial assignment file %s: row %d: \"%s\" is not an integer", name, r,
+          token_excerpt(token).c_str());
     if (value < 0 || value >= k)
-      bye("Initial assignment file %s: row %d: cluster index %s is outside 0 .. %d", name, r, token,
-          k - 1);
+      bye("Initial assignment file %s: row %d: cluster index %s is outside 0 .. %d", name, r,
+          token_excerpt(token).c_str(), k - 1);
     assignment[r] = static_cast<int>(value);
   }
   return assignment;

@@ -20,7 +20,8 @@ long long read_count(tTokenReader& reader, const char* what) {
   if (*token == '\0') bye("Expression matrix: the text ends before the %s count", what);
   long long count = 0;
   if (!parse_integer(token, count) || count < 0)
-    bye("Expression matrix: the %s count \"%s\" is not a non-negative integer", what, token);
+    bye("Expression matrix: the %s count \"%s\" is not a non-negative integer", what,
+        token_excerpt(token).c_str());
   return count;
 }
 

@@ -445,6 +445,12 @@ bool tTokenReader::refill(std::size_t keep_from) {
   return got > 0;
 }
 
+string token_excerpt(const char* token) {
+  constexpr std::size_t longest = 40;
+  if (std::strlen(token) <= longest) return string(token);
+  return string("%.40s...", token);
+}
+
 bool parse_integer(const char* token, long long& value) {
   constexpr long long limit = 1000000000000000000LL;
   const char* p = token;

@@ -5,6 +5,8 @@
 #include <iosfwd>
 #include <vector>
 
+#include "lib/string.hpp"
+
 class tTokenReader {
  public:
   // On the process's standard input a newline met while skipping white space ends the
@@ -54,6 +56,9 @@ class tTokenReader {
   char held_ = 0;  // the character under the last token's terminating NUL
   bool holding_ = false;
 };
+
+// The token as a report quotes it: whole up to 40 bytes, else its first 40 bytes and "...".
+string token_excerpt(const char* token);
 
 // A whole token of an optional sign and decimal digits; value saturates at +-10^18.
 bool parse_integer(const char* token, long long& value);

@@ -316,3 +316,10 @@ TEST(PlainDecimal, GivesStrtodsValueOrLeavesTheToken) {
     EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << c.text;
   }
 }
+
+TEST(TokenExcerpt, QuotesLongTokensByTheirFirstFortyBytes) {
+  const std::string forty(40, 'x');
+  EXPECT_STREQ(token_excerpt("12abc").c_str(), "12abc");
+  EXPECT_STREQ(token_excerpt(forty.c_str()).c_str(), forty.c_str());
+  EXPECT_STREQ(token_excerpt((forty + "yz").c_str()).c_str(), (forty + "...").c_str());
+}
