@@ -35,6 +35,7 @@ int closest(const double* products, const std::vector<int>& offered) {
 template <class V, int Count>
 TOOLKIT_INLINE void add_rows(double* sum, const double* const* r, int d) {
   int c = 0;
+  // Each entry adds the rows in member order, as vector += one row at a time does.
   for (; c + lanes<V> <= d; c += lanes<V>) {
     V s = load<V>(sum + c);
 #pragma GCC unroll 4

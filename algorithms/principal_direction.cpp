@@ -79,6 +79,7 @@ TOOLKIT_INLINE void row_group_products(const double* const* r, const double* v, 
 #pragma GCC unroll 4
       for (int k = 0; k < L; ++k) p[k] = load<V>(q[k] + c) * x;
       transpose(p, column);
+      // Columns c+L-1 down to c: every row's sum goes on in descending column order.
 #pragma GCC unroll 4
       for (int k = L - 1; k >= 0; --k) acc[g] = acc[g] + column[k];
     }
@@ -113,6 +114,7 @@ TOOLKIT_INLINE void add_weighted_rows(const double* const* r, const double* x, i
   int c = 0;
   for (; c + 2 * L <= q; c += 2 * L) {
     V s = load<V>(out + c), t = load<V>(out + c + L);
+    // Every column's sum takes the rows in the order given (the caller's highest first).
 #pragma GCC unroll 8
     for (int k = 0; k < Count; ++k) {
       s = s + load<V>(r[k] + c) * x[k];

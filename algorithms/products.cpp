@@ -23,6 +23,7 @@ TOOLKIT_INLINE void panel_sweep(const double* lanes_block, int dim, const double
   for (int r = 0; r < Rows; ++r)
 #pragma GCC unroll 4
     for (int h = 0; h < H; ++h) acc[r][h] = V{};
+  // Entries from the lowest up: each lane is one dot_prod sum, as dot_prod adds it.
   for (int c = 0; c < dim; ++c) {
     const double* m = lanes_block + static_cast<std::size_t>(c) * W;
     V w[H];
