@@ -168,8 +168,12 @@ void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& m
   }
   tScores scores = score_items(data, items, means, offered, label);
   if (own_products) obj = objective(cluster_array, scores);
+  // means[i] is what the update made of the members cluster i had before this pass (never the
+  // entry means: they come from the caller).
+  std::vector<bool> is_update(k, false);
   for (;;) {
     const double prev_obj = obj;
+    const array<tTaxaSet> before = cluster_array;
     // An item that no mean scores above -1000.0 stays where it was (the lowest such cluster).
     for (int i = k - 1; i >= 0; --i)
       for (int x : members_of(cluster_array[i])) start_cluster[x] = i;
@@ -178,20 +182,28 @@ void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& m
       label[x] = scores.next[x] > -1 ? scores.next[x] : start_cluster[x];
       cluster_array[label[x]].insert(x);
     }
+    // A cluster that kept its members keeps its mean: the update would give the same bits again.
+    // When no mean and no offer changed, neither did any product.
+    bool changed = false;
     offered.clear();
     for (int i = 0; i < k; ++i) {
       if (cluster_array[i].empty()) {
+        changed = changed || !retired[i];
         retired[i] = true;
         continue;
       }
-      // Rows that sum to the zero vector have no centroid direction: the old mean stays.
-      const vector w = unit_centroid(data, cluster_array[i]);
-      if (all_finite(w)) means[i] = w;
+      if (retired[i] || !is_update[i] || !(cluster_array[i] == before[i])) {
+        // Rows that sum to the zero vector have no centroid direction: the old mean stays.
+        const vector w = unit_centroid(data, cluster_array[i]);
+        if (all_finite(w)) means[i] = w;
+        is_update[i] = true;
+        changed = true;
+      }
       retired[i] = false;
       offered.push_back(i);
     }
     // The products with the new means give this pass's objective and the next pass's placement.
-    scores = score_items(data, items, means, offered, label);
+    if (changed) scores = score_items(data, items, means, offered, label);
     obj = objective(cluster_array, scores);
     // A mean passed in with entries that are not numbers makes the entry objective one too;
     // there is nothing to compare then. The condition's text, spacing included, is in the report.

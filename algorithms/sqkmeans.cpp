@@ -116,6 +116,9 @@ double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector
   }
   tScores scores = score_rows(data, means, offered, label);
   if (own_products) obj = objective(cluster_array, scores);
+  // means[i] is the principal direction of the members cluster i had before this pass (never of
+  // the entry clusters: their means come from the caller).
+  std::vector<bool> is_direction(k, false);
   for (;;) {
     const double prev_obj = obj;
     progress(verbosity, "reset clusters for next round");
@@ -135,17 +138,25 @@ double sqkmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector
       label[r] = closest_mean;
     }
     progress(verbosity, "update the means");
+    // A cluster that kept its members keeps its direction: the iteration would give the same
+    // bits again. When no mean and no offer changed, neither did any product.
+    bool changed = false;
     offered.clear();
     for (int i = 0; i < k; ++i) {
       if (cluster_array[i].empty()) {
+        changed = changed || !retired[i];
         retired[i] = true;
         continue;
       }
-      means[i] = principal_direction(data, cluster_array[i], iterations);
+      if (!is_direction[i] || !(cluster_array[i] == kept_clusters[i])) {
+        means[i] = principal_direction(data, cluster_array[i], iterations);
+        is_direction[i] = true;
+        changed = true;
+      }
       offered.push_back(i);
     }
     // The products with the new means give this pass's objective and the next pass's placement.
-    scores = score_rows(data, means, offered, label);
+    if (changed) scores = score_rows(data, means, offered, label);
     obj = objective(cluster_array, scores);
     if (verbosity > 3) std::cout << prev_obj << ' ' << obj << std::endl;
     // Few principal direction steps can give directions worse than the last ones: keep those.

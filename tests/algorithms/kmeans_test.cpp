@@ -173,6 +173,22 @@ TEST(Kmeans, OneClusterAtItsCentroidStaysAsItIs) {
   EXPECT_EQ(means[0][1], entry_mean[1]);
 }
 
+TEST(Kmeans, MeansFromTheCallerAreReplacedEvenWhenNoItemMoves) {
+  // Both items stay with the axis passed in, which is not their centroid.
+  const matrix data = make_matrix({{0.8, 0.6}, {0.6, 0.8}, {0, -1}});
+  array<tTaxaSet> clusters(2);
+  array<vector> means(2);
+  clusters[0] = make_set({0, 1});
+  clusters[1] = make_set({2});
+  means[0] = make_vector({1, 0});
+  means[1] = make_vector({0, -1});
+  kmeans(data, clusters, means, 0.0);
+  EXPECT_TRUE(clusters[0] == make_set({0, 1}));
+  const vector w = centroid(data, clusters[0]);
+  EXPECT_EQ(means[0][0], w[0]);
+  EXPECT_EQ(means[0][1], w[1]);
+}
+
 TEST(Kmeans, EqualProductsGoToTheLowerIndex) {
   // Item 1 scores the same under means 0 and 2.
   const double s = 1 / std::sqrt(2.0);

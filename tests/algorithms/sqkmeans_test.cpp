@@ -341,6 +341,18 @@ TEST(Sqkmeans, TheEntryObjectiveCountsARowOnceForEveryClusterHoldingIt) {
   }
 }
 
+TEST(Sqkmeans, MeansFromTheCallerAreReplacedEvenWhenNoRowMoves) {
+  // The axes place every row where it is, but they are not the clusters' principal directions.
+  TwoAxes t;
+  const array<tTaxaSet> entry_clusters = t.clusters;
+  sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 0);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(t.clusters[i] == entry_clusters[i]);
+    const vector direction = principal_direction(t.data, entry_clusters[i], 20);
+    for (int c = 0; c < 2; ++c) EXPECT_EQ(t.means[i][c], direction[c]) << i << ", " << c;
+  }
+}
+
 TEST(Sqkmeans, VerbosityThreeWritesNothing) {
   TwoAxes t;
   testing::internal::CaptureStdout();
