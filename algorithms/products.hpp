@@ -35,9 +35,10 @@ class tMeanPanel {
  private:
   int count_;
   int dim_;
-  int width_;                  // lanes per block: 2, 4 or 8, the fewest that hold every mean
+  int width_;                  // lanes per block: 2, 4 or 8, the fewest that hold all (up to 8)
   std::vector<double> panel_;  // block b, entry c, lane l at (b * dim_ + c) * width_ + l
 };
 
-// The product of mean with every member of members, in member order, into out.
+// out[j] = dot_prod(mean, row of the j-th member), members in increasing order; out holds
+// members.size() entries. REQUIRES: mean.dim() == data.dim2() (assertion "u.dim() == v.dim()").
 void member_products(const matrix& data, const tTaxaSet& members, const vector& mean, double* out);
