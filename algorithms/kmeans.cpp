@@ -132,6 +132,16 @@ bool entry_labels(const matrix& data, const array<tTaxaSet>& cluster_array,
   return true;
 }
 
+// Whether a fall of the objective is within what rounding can do to it: each product of a row
+// with a unit mean errs by about dim2 units in the last place of the row's length, and summing
+// the items adds their count again; two objectives are compared, and the bound is doubled more.
+bool within_rounding(double fall, const matrix& data, const std::vector<int>& items) {
+  double lengths = 0.0;
+  for (int x : items) lengths += data.row(x).length();
+  const double terms = static_cast<double>(data.dim2()) + static_cast<double>(items.size()) + 2.0;
+  return fall <= 4.0 * terms * std::ldexp(1.0, -53) * lengths;
+}
+
 }  // namespace
 
 void add_member_rows(const matrix& data, const tTaxaSet& members, vector& sum) {
@@ -174,6 +184,7 @@ void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& m
   for (;;) {
     const double prev_obj = obj;
     const array<tTaxaSet> before = cluster_array;
+    const array<vector> means_before = means;
     // An item that no mean scores above -1000.0 stays where it was (the lowest such cluster).
     for (int i = k - 1; i >= 0; --i)
       for (int x : members_of(cluster_array[i])) start_cluster[x] = i;
@@ -205,6 +216,13 @@ void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& m
     // The products with the new means give this pass's objective and the next pass's placement.
     if (changed) scores = score_items(data, items, means, offered, label);
     obj = objective(cluster_array, scores);
+    // Large rows make rounding worth more than the 1e-7 slack: a fall within rounding means the
+    // clustering has settled, so the pass before (the larger objective) is kept.
+    if (obj + 0.0000001 < prev_obj && within_rounding(prev_obj - obj, data, items)) {
+      cluster_array = before;
+      means = means_before;
+      return;
+    }
     // A mean passed in with entries that are not numbers makes the entry objective one too;
     // there is nothing to compare then. The condition's text, spacing included, is in the report.
     // clang-format off

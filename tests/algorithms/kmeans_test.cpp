@@ -309,6 +309,40 @@ TEST(Kmeans, AFallingObjectiveFailsTheAssertion) {
   EXPECT_DEATH(kmeans(data, clusters, means, 0.0), "obj \\+ 0.0000001>= prev_obj");
 }
 
+TEST(Kmeans, RoundingNoiseOnLargeValuesEndsTheRunInsteadOfFailingTheAssertion) {
+  // Rows of length near 1e9 make the objective's last bit worth more than 1e-7. The two halves of
+  // a line through the origin come with means divided by their counts (as the bisection forms
+  // them), which k-means rounds another way, so a first pass that moves nothing can compute a
+  // lower objective. That ends the run at the pass before; the objective never falls.
+  std::mt19937 gen(71);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  for (int trial = 0; trial < 20; ++trial) {
+    vector direction(20);
+    for (int c = 0; c < direction.dim(); ++c) direction[c] = normal(gen);
+    matrix data(300, direction.dim());
+    array<tTaxaSet> halves(2);
+    for (int r = 0; r < data.dim1(); ++r) {
+      const double side = r % 2 ? 1.0 : -1.0;
+      for (int c = 0; c < data.dim2(); ++c)
+        data(r, c) = side * (1e8 * direction[c] + 1e6 * normal(gen));
+      halves[r % 2].insert(r);
+    }
+    array<vector> means(2);
+    for (int h = 0; h < 2; ++h) {
+      vector sum(data.dim2());
+      for (tItem it = halves[h].first_item(); it; it = halves[h].next_item(it))
+        sum += data.row(halves[h].inf(it));
+      const vector mean = sum / halves[h].size();
+      means[h] = mean / mean.length();
+    }
+    const array<tTaxaSet> entry_halves = halves;
+    const double entry = cluster_objective(data, halves, means, false);
+    kmeans(data, halves, means, 0.001);
+    EXPECT_GE(cluster_objective(data, halves, means, false), entry) << "trial " << trial;
+    EXPECT_TRUE(halves[0] == entry_halves[0] && halves[1] == entry_halves[1]) << "trial " << trial;
+  }
+}
+
 TEST(Kmeans, AnEntryItemInTwoClustersCountsOnceWithEachMean) {
   // Item 0 is in both clusters on entry, with products -0.6 and 0.8: the entry objective is
   // -0.6 + 0.8 + 1 = 1.2, below what the first pass reaches, so the run goes on normally. (Had
