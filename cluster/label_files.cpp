@@ -73,6 +73,10 @@ void write_label_file(std::ostream& os, const array<int>& labels) {
   write_lines(os, labels, true);
 }
 
+void check_written(std::ostream& os, const string& name) {
+  if (!os.flush()) bye("Can't write file: %s", name.c_str());
+}
+
 array<int> cluster_labels(const array<tTaxaSet>& clusters, int rows) {
   array<int> labels(rows);
   for (int i = 0; i < clusters.size(); ++i)

@@ -18,5 +18,9 @@ void write_initial_assignment(std::ostream& os, const array<int>& assignment);
 // A line with the row count, then one label per line (cluster and group label files).
 void write_label_file(std::ostream& os, const array<int>& labels);
 
+// Flushes os; if any text written to it was lost (a full disk, a failed stream), ends the run
+// through bye() with "Can't write file: " and name.
+void check_written(std::ostream& os, const string& name);
+
 // The index of the cluster holding each row 0 .. rows-1 (0 for a row in no cluster).
 array<int> cluster_labels(const array<tTaxaSet>& clusters, int rows);

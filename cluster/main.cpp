@@ -54,7 +54,10 @@ int main(int argc, const char** argv) {
     initial_assignment = read_initial_assignment(options.init_clusters, rows, k);
   }
   array<tTaxaSet> clusters = clusters_of(initial_assignment, k);
-  if (options.init_clusters_out) write_initial_assignment(options.outs3(), initial_assignment);
+  if (options.init_clusters_out) {
+    write_initial_assignment(options.outs3(), initial_assignment);
+    check_written(options.outs3(), options.outs3_name());
+  }
 
   progress_line(out, verbosity, "computing initial means...");
   array<vector> means = initial_means(data, clusters, options.t1);
@@ -63,12 +66,19 @@ int main(int argc, const char** argv) {
   out << "Objective function = " << objective << '\n';
   if (options.simulate) write_comparison_report(out, data, clusters, truth);
 
-  if (options.out2_stream) write_label_file(options.outs2(), cluster_labels(clusters, rows));
+  if (options.out2_stream) {
+    write_label_file(options.outs2(), cluster_labels(clusters, rows));
+    check_written(options.outs2(), options.outs2_name());
+  }
 
   const tBisection bisection =
       bisect_clusters(data, input.names, clusters, means, options.t2, verbosity, out);
-  if (options.output_name != "stdout") write_label_file(options.outs(), bisection.half_labels);
+  if (options.output_name != "stdout") {
+    write_label_file(options.outs(), bisection.half_labels);
+    check_written(options.outs(), options.outs_name());
+  }
   progress_line(out, verbosity, "computing score...");
   if (options.simulate) write_final_listing(out, bisection.split_clusters);
+  check_written(out, "stdout");  // the reports: lost output must not end with status 0
   return 0;
 }

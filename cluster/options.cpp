@@ -68,8 +68,14 @@ void tOptions::open_files(int argc, const char** argv) {
     output_name = name;
     out_stream = open_for_writing(name);
   }
-  if (getoption(argc, argv, "-o2", name)) out2_stream = open_for_writing(name);
-  if (getoption(argc, argv, "-o3", name)) out3_stream = open_for_writing(name);
+  if (getoption(argc, argv, "-o2", name)) {
+    output2_name_ = name;
+    out2_stream = open_for_writing(name);
+  }
+  if (getoption(argc, argv, "-o3", name)) {
+    output3_name_ = name;
+    out3_stream = open_for_writing(name);
+  }
 }
 
 void tOptions::read_values(int argc, const char** argv) {
@@ -153,4 +159,14 @@ std::ostream& tOptions::outs2() const {
 }
 std::ostream& tOptions::outs3() const {
   return out3_stream ? *out3_stream : std::cout;
+}
+
+const string& tOptions::outs_name() const {
+  return output_name;
+}
+const string& tOptions::outs2_name() const {
+  return output2_name_;
+}
+const string& tOptions::outs3_name() const {
+  return output3_name_;
 }

@@ -26,6 +26,11 @@ class tOptions {
   std::ostream& outs2() const;  // -o2 file, otherwise standard output
   std::ostream& outs3() const;  // -o3 file, otherwise standard output
 
+  // The name of the file behind outs(), outs2() and outs3(), "stdout" for standard output.
+  const string& outs_name() const;
+  const string& outs2_name() const;
+  const string& outs3_name() const;
+
   int verbosity = 0;
   string input_name = "stdin";    // a label for the report; the streams decide where data go
   string output_name = "stdout";  // the group label file is written only when this differs
@@ -53,4 +58,7 @@ class tOptions {
   void read_values(int argc, const char** argv);
   void reject_unknown_arguments(int argc, const char** argv) const;
   void check_values() const;
+
+  string output2_name_ = "stdout";
+  string output3_name_ = "stdout";
 };

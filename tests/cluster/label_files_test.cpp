@@ -17,6 +17,13 @@ std::string temp_file(const std::string& name, const std::string& text) {
   return path;
 }
 
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 std::vector<int> values(const array<int>& labels) {
   return {labels.begin(), labels.end()};
 }
@@ -81,6 +88,28 @@ TEST(LabelFiles, ClusterLabelsGiveEveryRowItsClusterIndex) {
   clusters[2].insert(1);
   clusters[2].insert(2);
   EXPECT_EQ(values(cluster_labels(clusters, 4)), (std::vector<int>{0, 2, 2, 0}));
+}
+
+TEST(LabelFiles, CheckWrittenFlushesAStreamThatKeptItsText) {
+  const std::string path = testing::TempDir() + "label_files_checked.txt";
+  std::ofstream file(path);
+  write_label_file(file, labels_of({1, 0}));
+  check_written(file, path.c_str());
+  EXPECT_EQ(slurp(path), "2\n1\n0\n");  // on disk while the stream is still open
+}
+
+TEST(LabelFilesDeathTest, TextThatDidNotReachTheFileEndsTheRunNamingIt) {
+  // The few bytes fit the stream's buffer: only the flush finds the full device.
+  std::ofstream full("/dev/full");
+  write_label_file(full, labels_of({0, 1}));
+  ASSERT_TRUE(full.good());
+  EXPECT_EXIT(check_written(full, "/dev/full"), testing::ExitedWithCode(1),
+              testing::Eq(bye_text("Can't write file: /dev/full")));
+
+  std::ostringstream failed;
+  failed.setstate(std::ios::badbit);
+  EXPECT_EXIT(check_written(failed, "stdout"), testing::ExitedWithCode(1),
+              testing::Eq(bye_text("Can't write file: stdout")));
 }
 
 TEST(LabelFilesDeathTest, FaultyAssignmentFilesNameTheFileAndTheRow) {

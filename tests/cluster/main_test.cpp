@@ -36,13 +36,15 @@ std::string scratch(const std::string& name) {
          testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
 }
 
+// A run whose standard output goes to output when it is given (then tRun::out stays empty).
 tRun run(const std::string& arguments, const std::string& input = "/dev/null",
-         const std::string& directory = ".") {
-  const std::string out = scratch("stdout"), err = scratch("stderr");
+         const std::string& directory = ".", const std::string& output = "") {
+  const std::string out = output.empty() ? scratch("stdout") : output, err = scratch("stderr");
   const std::string command = "cd '" + directory + "' && '" CLUSTERER_PATH "' " + arguments +
                               " < '" + input + "' > '" + out + "' 2> '" + err + "'";
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output.empty() ? slurp(out) : "",
+          slurp(err)};
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -282,4 +284,47 @@ TEST(Clusterer, ShippedExampleClusters) {
   const tRun result = run("-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -normalize");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(lines(result.out).size(), 2u);
+}
+
+TEST(Clusterer, ALabelFileThatCannotBeWrittenEndsTheRunNamingIt) {
+  const std::string four_rows = "-i " + data("four_rows.txt") + " -num_clusters 2 ";
+  const std::string lost = "\nError: Can't write file: /dev/full\n";
+  const std::string labels = scratch("labels.txt");
+
+  const tRun cluster_labels = run(four_rows + "-o2 /dev/full");
+  EXPECT_EQ(cluster_labels.status, 1);
+  EXPECT_EQ(cluster_labels.err, lost);
+
+  const tRun group_labels = run(four_rows + "-o2 " + labels + " -o /dev/full");
+  EXPECT_EQ(group_labels.status, 1);
+  EXPECT_EQ(group_labels.err, lost);
+  EXPECT_EQ(lines(slurp(labels)).size(), 5u);  // the files written before stay whole
+
+  const tRun initial = run(four_rows + "-init_clusters_out -o3 /dev/full -o2 " + labels);
+  EXPECT_EQ(initial.status, 1);
+  EXPECT_EQ(initial.err, lost);
+  EXPECT_EQ(initial.out, "start of algorithm\n");  // the run stops where the file was written
+}
+
+TEST(Clusterer, StandardOutputThatCannotBeWrittenEndsTheRun) {
+  const std::string lost = "\nError: Can't write file: stdout\n";
+  const tRun reports =
+      run("-i " + data("four_rows.txt") + " -num_clusters 2 -v", "/dev/null", ".", "/dev/full");
+  EXPECT_EQ(reports.status, 1);
+  EXPECT_EQ(reports.err, "# " + banner() + "\n" + lost);
+
+  // The initial assignment on standard output is checked where it is written.
+  const std::string labels = scratch("labels.txt");
+  const tRun initial =
+      run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters_out -o2 " + labels,
+          "/dev/null", ".", "/dev/full");
+  EXPECT_EQ(initial.status, 1);
+  EXPECT_EQ(initial.err, lost);
+  EXPECT_EQ(slurp(labels), "");  // the run stopped before the cluster labels
+
+  // These reports outgrow the stream's buffer, so writing already fails in the middle of the run.
+  const tRun long_reports = run("-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -v",
+                                "/dev/null", ".", "/dev/full");
+  EXPECT_EQ(long_reports.status, 1);
+  EXPECT_EQ(long_reports.err, "# " + banner() + "\n" + lost);
 }

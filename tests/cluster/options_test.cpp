@@ -67,6 +67,9 @@ TEST(Options, StartsAtTheDefaults) {
   EXPECT_EQ(&options.outs(), &std::cout);
   EXPECT_EQ(&options.outs2(), &std::cout);
   EXPECT_EQ(&options.outs3(), &std::cout);
+  EXPECT_EQ(options.outs_name(), "stdout");
+  EXPECT_EQ(options.outs2_name(), "stdout");
+  EXPECT_EQ(options.outs3_name(), "stdout");
 }
 
 TEST(Options, NoArgumentsPrintNothingAndSilenceProgress) {
@@ -144,6 +147,9 @@ TEST(Options, OutputFilesAreCreatedWithTheirOwnStreams) {
     tOptions options;
     parse(options, {"-o", o.c_str(), "-o2", o2.c_str(), "-o3", o3.c_str()});
     EXPECT_EQ(options.output_name, o.c_str());
+    EXPECT_EQ(options.outs_name(), o.c_str());
+    EXPECT_EQ(options.outs2_name(), o2.c_str());
+    EXPECT_EQ(options.outs3_name(), o3.c_str());
     options.outs() << "group";
     options.outs2() << "cluster";
     options.outs3() << "initial";
