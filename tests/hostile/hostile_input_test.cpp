@@ -56,10 +56,12 @@ std::string write_file(const std::string& name, const std::string& content) {
   return path;
 }
 
-// Runs the clusterer with arguments and standard input from stdin_path, killing it when it
-// overruns the time limit.
-tRun run(const std::vector<std::string>& arguments, const std::string& stdin_path = "/dev/null") {
-  const std::string out_path = scratch("stdout"), err_path = scratch("stderr");
+// Runs the clusterer with arguments, standard input from stdin_path and standard output to
+// stdout_path (a scratch file when empty), killing it when it overruns the time limit.
+tRun run(const std::vector<std::string>& arguments, const std::string& stdin_path = "/dev/null",
+         const std::string& stdout_path = "") {
+  const std::string out_path = stdout_path.empty() ? scratch("stdout") : stdout_path;
+  const std::string err_path = scratch("stderr");
   std::vector<char*> argv{const_cast<char*>(CLUSTERER_PATH)};
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -91,7 +93,7 @@ tRun run(const std::vector<std::string>& arguments, const std::string& stdin_pat
   }
   if (WIFEXITED(wait_status)) result.status = WEXITSTATUS(wait_status);
   if (WIFSIGNALED(wait_status)) result.signal = WTERMSIG(wait_status);
-  result.out = slurp(out_path);
+  if (stdout_path.empty()) result.out = slurp(out_path);
   result.err = slurp(err_path);
   return result;
 }
@@ -465,4 +467,18 @@ TEST(HostileInput, OutputsThatCannotBeOpenedEndWithAMessageNamingThem) {
     EXPECT_TRUE(gave_message(run({"-i", matrix, option, missing_directory}), missing_directory))
         << option;
   }
+}
+
+TEST(HostileInput, OutputsThatCannotBeWrittenWholeEndWithAMessageNamingThem) {
+  const std::string matrix = write_file("m", small_matrix());
+  EXPECT_TRUE(gave_message(run({"-i", matrix, "-o", "/dev/full"}), "/dev/full"));
+  EXPECT_TRUE(gave_message(run({"-i", matrix, "-o2", "/dev/full"}), "/dev/full"));
+  EXPECT_TRUE(
+      gave_message(run({"-i", matrix, "-o3", "/dev/full", "-init_clusters_out"}), "/dev/full"));
+  // The reports on standard output, and the initial assignment written there.
+  EXPECT_TRUE(gave_message(run({"-i", matrix}, "/dev/null", "/dev/full"), "stdout"));
+  EXPECT_TRUE(gave_message(
+      run({"-i", matrix, "-init_clusters_out", "-o2", scratch("labels")}, "/dev/null", "/dev/full"),
+      "stdout"));
+  EXPECT_TRUE(gave_message(run({"-simulate", "-v4"}, "/dev/null", "/dev/full"), "stdout"));
 }
