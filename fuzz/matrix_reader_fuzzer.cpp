@@ -16,7 +16,7 @@ namespace {
 // The reader zero-fills every value the text leaves out, up to the machine's memory, so a
 // header of a few bytes may ask for gigabytes by design. Such inputs are not run: they would
 // only measure the machine.
-constexpr long long max_cells = 1 << 22;
+constexpr long long max_cells = 1 << 18;
 
 bool too_large(const std::string& text) {
   std::size_t p = 0;
