@@ -22,6 +22,10 @@ long long read_count(tTokenReader& reader, const char* what) {
   if (!parse_integer(token, count) || count < 0)
     bye("Expression matrix: the %s count \"%s\" is not a non-negative integer", what,
         token_excerpt(token).c_str());
+  // A saturated value would be reported as a number the text does not hold.
+  if (count >= saturated_integer)
+    bye("Expression matrix: the %s count \"%s\" is too large", what,
+        token_excerpt(token).c_str());
   return count;
 }
 

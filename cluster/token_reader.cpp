@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include "algorithms/lanes.hpp"
 
@@ -447,12 +448,24 @@ bool tTokenReader::refill(std::size_t keep_from) {
 
 string token_excerpt(const char* token) {
   constexpr std::size_t longest = 40;
-  if (std::strlen(token) <= longest) return string(token);
-  return string("%.40s...", token);
+  const std::size_t length = std::strlen(token);
+  // Binary garbage must not reach the terminal as control bytes: those are quoted as \xNN.
+  std::string quoted;
+  for (std::size_t i = 0; i < length && i < longest; ++i) {
+    const unsigned char c = static_cast<unsigned char>(token[i]);
+    if (c >= 0x20 && c < 0x7f) {
+      quoted += static_cast<char>(c);
+    } else {
+      static const char hex[] = "0123456789abcdef";
+      quoted += {'\\', 'x', hex[c >> 4], hex[c & 0xf]};
+    }
+  }
+  if (length > longest) quoted += "...";
+  return string(quoted.c_str());
 }
 
 bool parse_integer(const char* token, long long& value) {
-  constexpr long long limit = 1000000000000000000LL;
+  constexpr long long limit = saturated_integer;
   const char* p = token;
   const bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;

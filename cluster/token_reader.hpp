@@ -57,10 +57,14 @@ class tTokenReader {
   bool holding_ = false;
 };
 
-// The token as a report quotes it: whole up to 40 bytes, else its first 40 bytes and "...".
+// The token as a report quotes it: whole up to 40 bytes, else its first 40 bytes and "...";
+// bytes that are not printable ASCII appear as \xNN.
 string token_excerpt(const char* token);
 
-// A whole token of an optional sign and decimal digits; value saturates at +-10^18.
+// The magnitude at which parse_integer saturates.
+constexpr long long saturated_integer = 1000000000000000000LL;
+
+// A whole token of an optional sign and decimal digits; value saturates at +-saturated_integer.
 bool parse_integer(const char* token, long long& value);
 
 // The longest prefix of text of the form [sign] digits [. digits] [e [sign] digits] when its

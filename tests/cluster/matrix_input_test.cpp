@@ -158,7 +158,11 @@ TEST(MatrixInputDeathTest, SevenThousandRowsAreRefusedBeforeTheRowsAreRead) {
               testing::Eq(bye_text("Expression matrix: 7000 rows; at most 6999 rows can be "
                                    "clustered (clusters hold row numbers in taxa sets)")));
   EXPECT_EXIT(read_text("99999999999999999999 1\n"), testing::ExitedWithCode(1),
-              testing::HasSubstr("at most 6999 rows"));
+              testing::Eq(bye_text(
+                  "Expression matrix: the row count \"99999999999999999999\" is too large")));
+  EXPECT_EXIT(read_text("3 1000000000000000000\n"), testing::ExitedWithCode(1),
+              testing::Eq(bye_text(
+                  "Expression matrix: the column count \"1000000000000000000\" is too large")));
   EXPECT_EQ(read_text("6999 1\n").data.dim1(), 6999);
 }
 

@@ -323,3 +323,12 @@ TEST(TokenExcerpt, QuotesLongTokensByTheirFirstFortyBytes) {
   EXPECT_STREQ(token_excerpt(forty.c_str()).c_str(), forty.c_str());
   EXPECT_STREQ(token_excerpt((forty + "yz").c_str()).c_str(), (forty + "...").c_str());
 }
+
+TEST(TokenExcerpt, QuotesUnprintableBytesInHex) {
+  EXPECT_STREQ(token_excerpt("a\x01\x7f\xe9z").c_str(), "a\\x01\\x7f\\xe9z");
+  // Forty bytes of the token are quoted, however long their quoted form.
+  const std::string controls(41, '\x1b');
+  std::string expected;
+  for (int i = 0; i < 40; ++i) expected += "\\x1b";
+  EXPECT_STREQ(token_excerpt(controls.c_str()).c_str(), (expected + "...").c_str());
+}
