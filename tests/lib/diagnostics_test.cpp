@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -33,6 +34,32 @@ TEST_F(Diagnostics, FatalReportsCarryTheirPrefixAndExitWithStatusOne) {
               Eq("\nError: cannot open data.txt\n"));
   EXPECT_EXIT(usage("unknown option %s", "-q"), ExitedWithCode(1),
               Eq("\nUsage: unknown option -q\n"));
+}
+
+[[noreturn]] void exit_with_status_plus_forty(int status) { std::_Exit(status + 40); }
+void return_at_once(int) {}
+
+TEST_F(Diagnostics, FatalReportsLeaveThroughTheInstalledExitHandler) {
+  EXPECT_EXIT(
+      {
+        set_fatal_exit(exit_with_status_plus_forty);
+        bye("gone");
+      },
+      ExitedWithCode(41), Eq("\nError: gone\n"));
+  // A handler that returns, and the null handler, both leave through std::exit.
+  EXPECT_EXIT(
+      {
+        set_fatal_exit(return_at_once);
+        usage("twice");
+      },
+      ExitedWithCode(1), Eq("\nUsage: twice\n"));
+  EXPECT_EXIT(
+      {
+        set_fatal_exit(exit_with_status_plus_forty);
+        set_fatal_exit(nullptr);
+        fatal_exit(0);
+      },
+      ExitedWithCode(0), Eq(""));
 }
 
 TEST_F(Diagnostics, FatalReportsIgnoreTheChannelSwitch) {
