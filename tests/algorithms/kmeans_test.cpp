@@ -5,35 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <random>
 #include <vector>
 
 #include "algorithms/products.hpp"
 #include "tests/algorithms/each_width.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
-
-vector make_vector(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
-
-matrix make_matrix(std::initializer_list<std::initializer_list<double>> rows) {
-  matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-  int i = 0;
-  for (const auto& r : rows) m.row(i++) = make_vector(r);
-  return m;
-}
-
-tTaxaSet make_set(std::initializer_list<int> elements) {
-  tTaxaSet s;
-  for (int e : elements) s.insert(e);
-  return s;
-}
 
 // Unit rows scattered around `groups` random directions.
 matrix unit_rows(std::mt19937& gen, int rows, int cols, int groups, double noise) {

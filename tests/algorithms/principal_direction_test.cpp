@@ -11,22 +11,9 @@
 #include <string>
 
 #include "tests/algorithms/each_width.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
-
-vector make_vector(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
-
-matrix make_matrix(std::initializer_list<std::initializer_list<double>> rows) {
-  matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-  int i = 0;
-  for (const auto& r : rows) m.row(i++) = make_vector(r);
-  return m;
-}
 
 matrix random_matrix(std::mt19937& gen, int rows, int cols) {
   std::uniform_real_distribution<double> value(-1.0, 1.0);

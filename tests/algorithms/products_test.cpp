@@ -9,21 +9,9 @@
 #include <vector>
 
 #include "tests/algorithms/each_width.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
-
-vector make_vector(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
-
-tTaxaSet make_set(std::initializer_list<int> elements) {
-  tTaxaSet s;
-  for (int e : elements) s.insert(e);
-  return s;
-}
 
 vector random_vector(std::mt19937& gen, int d) {
   std::uniform_real_distribution<double> value(-1.0, 1.0);

@@ -6,27 +6,9 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "tests/support/builders.hpp"
+
 namespace {
-
-vector make_vector(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
-
-matrix make_matrix(std::initializer_list<std::initializer_list<double>> rows) {
-  matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-  int i = 0;
-  for (const auto& r : rows) m.row(i++) = make_vector(r);
-  return m;
-}
-
-tTaxaSet make_set(std::initializer_list<int> elements) {
-  tTaxaSet s;
-  for (int e : elements) s.insert(e);
-  return s;
-}
 
 // A clustering given by its member lists and means.
 struct Clustering {

@@ -9,26 +9,9 @@
 
 #include "algorithms/principal_direction.hpp"
 #include "lib/taxaset.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
-
-matrix make_matrix(std::initializer_list<std::initializer_list<double>> rows) {
-  matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-  int i = 0;
-  for (const auto& r : rows) {
-    int j = 0;
-    for (double x : r) m(i, j++) = x;
-    ++i;
-  }
-  return m;
-}
-
-vector make_vector(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
 
 matrix random_matrix(int m, int n, unsigned seed) {
   std::mt19937 engine(seed);

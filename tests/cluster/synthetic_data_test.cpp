@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "algorithms/products.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
 
@@ -25,12 +26,6 @@ tExpressionData simulate(int k, int d, double noise, int seed, tTruth& truth, st
 
 std::vector<double> entries(const matrix& data) {
   return std::vector<double>(data.data(), data.data() + data.dim1() * data.dim2());
-}
-
-tTaxaSet set_of(std::initializer_list<int> members) {
-  tTaxaSet s;
-  for (int m : members) s.insert(m);
-  return s;
 }
 
 }  // namespace
@@ -172,7 +167,7 @@ TEST(SyntheticData, ComparisonReportShowsFoundAndTrueClustersWithProducts) {
   truth.means[1][1] = 1;
   for (int r = 0; r < 20; ++r) truth.clusters[r / 10].insert(r);
   array<tTaxaSet> found(2);
-  found[0] = set_of({0, 12});
+  found[0] = make_set({0, 12});
   std::ostringstream out;
   write_comparison_report(out, data, found, truth);
   EXPECT_EQ(out.str(),
@@ -189,8 +184,8 @@ TEST(SyntheticData, ComparisonReportShowsFoundAndTrueClustersWithProducts) {
 
 TEST(SyntheticData, FinalListingPutsEveryGroupOnItsOwnLine) {
   array<tTaxaSet> groups(3);
-  groups[0] = set_of({0, 3});
-  groups[2] = set_of({5});
+  groups[0] = make_set({0, 3});
+  groups[2] = make_set({5});
   std::ostringstream out;
   write_final_listing(out, groups);
   EXPECT_EQ(out.str(), "clusters after kmeans are : \n 0 3\n\n 5\n");

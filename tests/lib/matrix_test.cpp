@@ -9,23 +9,12 @@
 #include <utility>
 
 #include "tests/lib/container_banner.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
 
 using ::testing::KilledBySignal;
 using ::testing::StartsWith;
-
-// Rows given as lists: {{1, 2}, {3, 4}}.
-matrix make(std::initializer_list<std::initializer_list<double>> rows) {
-  matrix m(static_cast<int>(rows.size()), static_cast<int>(rows.begin()->size()));
-  int i = 0;
-  for (const auto& r : rows) {
-    int j = 0;
-    for (double x : r) m(i, j++) = x;
-    i++;
-  }
-  return m;
-}
 
 std::string text(const matrix& m) {
   std::ostringstream os;
@@ -48,7 +37,7 @@ TEST(Matrix, RowIsAViewIntoTheMatrix) {
   matrix m(2, 2);
   m.row(1)[0] = 5;
   EXPECT_EQ(m(1, 0), 5);
-  m.row(0) = make({{7, 8}}).row(0);
+  m.row(0) = make_matrix({{7, 8}}).row(0);
   EXPECT_EQ(text(m), "2  7 8;2  5 0;");
   m.row(0) += m.row(1);
   EXPECT_EQ(m(0, 0), 12);
@@ -56,7 +45,7 @@ TEST(Matrix, RowIsAViewIntoTheMatrix) {
 }
 
 TEST(Matrix, CopyOfARowIsIndependent) {
-  matrix m = make({{1, 2}});
+  matrix m = make_matrix({{1, 2}});
   vector r = m.row(0);
   r[0] = 9;
   EXPECT_EQ(m(0, 0), 1);
@@ -66,7 +55,7 @@ TEST(Matrix, CopyOfARowIsIndependent) {
 }
 
 TEST(Matrix, CopyIsDeep) {
-  matrix a = make({{1, 2}, {3, 4}});
+  matrix a = make_matrix({{1, 2}, {3, 4}});
   matrix b(a);
   b(0, 0) = 9;
   EXPECT_EQ(a(0, 0), 1);
@@ -78,17 +67,17 @@ TEST(Matrix, AssignmentOfEqualShapeKeepsRowReferences) {
   matrix a(2, 2);
   vector& r = a.row(1);
   double& e = a(0, 1);
-  a = make({{1, 2}, {3, 4}});
+  a = make_matrix({{1, 2}, {3, 4}});
   EXPECT_EQ(r[0], 3);
   EXPECT_EQ(e, 2);
-  matrix b = make({{5, 6}, {7, 8}});
+  matrix b = make_matrix({{5, 6}, {7, 8}});
   a = b;
   EXPECT_EQ(r[1], 8);
 }
 
 TEST(Matrix, AssignmentOfOtherShapeTakesIt) {
   matrix a(3, 4);
-  a = make({{1, 2}, {3, 4}});
+  a = make_matrix({{1, 2}, {3, 4}});
   EXPECT_EQ(a.dim1(), 2);
   EXPECT_EQ(a.dim2(), 2);
   EXPECT_EQ(text(a), "2  1 2;2  3 4;");
@@ -100,7 +89,7 @@ TEST(Matrix, AssignmentOfOtherShapeTakesIt) {
 }
 
 TEST(Matrix, ColumnAndConversions) {
-  matrix m = make({{1, 2}, {3, 4}, {5, 6}});
+  matrix m = make_matrix({{1, 2}, {3, 4}, {5, 6}});
   std::ostringstream os;
   os << m.col(1);
   EXPECT_EQ(os.str(), "3  2 4 6");
@@ -112,26 +101,26 @@ TEST(Matrix, ColumnAndConversions) {
 }
 
 TEST(Matrix, Transpose) {
-  matrix t = make({{1, 2, 3}, {4, 5, 6}}).trans();
+  matrix t = make_matrix({{1, 2, 3}, {4, 5, 6}}).trans();
   EXPECT_EQ(text(t), "2  1 4;2  2 5;2  3 6;");
 }
 
 TEST(Matrix, ProductOfSmallMatrices) {
-  matrix a = make({{1, 2}, {3, 4}, {5, 6}});
-  matrix b = make({{1, 0, 2}, {-1, 1, 0}});
+  matrix a = make_matrix({{1, 2}, {3, 4}, {5, 6}});
+  matrix b = make_matrix({{1, 0, 2}, {-1, 1, 0}});
   EXPECT_EQ(text(a * b), "3  -1 2 2;3  -1 4 6;3  -1 6 10;");
 }
 
 TEST(Matrix, ProductSumsFromTheHighestIndex) {
   // Summed from index 0 the entry would be 0 (1 + 1e16 rounds to 1e16).
-  matrix a = make({{1, 1e16, -1e16}});
-  matrix b = make({{1}, {1}, {1}});
+  matrix a = make_matrix({{1, 1e16, -1e16}});
+  matrix b = make_matrix({{1}, {1}, {1}});
   EXPECT_EQ((a * b)(0, 0), 1.0);
 }
 
 TEST(Matrix, EntryWiseArithmetic) {
-  matrix a = make({{1, 2}, {3, 4}});
-  matrix b = make({{10, 20}, {30, 40}});
+  matrix a = make_matrix({{1, 2}, {3, 4}});
+  matrix b = make_matrix({{10, 20}, {30, 40}});
   EXPECT_EQ(text(a + b), "2  11 22;2  33 44;");
   EXPECT_EQ(text(b - a), "2  9 18;2  27 36;");
   EXPECT_EQ(text(-a), "2  -1 -2;2  -3 -4;");
@@ -143,7 +132,7 @@ TEST(Matrix, EntryWiseArithmetic) {
 }
 
 TEST(Matrix, MoveKeepsRowViewsValid) {
-  matrix a = make({{1, 2}, {3, 4}});
+  matrix a = make_matrix({{1, 2}, {3, 4}});
   matrix b(std::move(a));
   b.row(1)[0] = 7;
   EXPECT_EQ(b(1, 0), 7);

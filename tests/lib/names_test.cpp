@@ -7,16 +7,12 @@
 #include <initializer_list>
 #include <sstream>
 
+#include "tests/support/builders.hpp"
+
 namespace {
 
 using ::testing::Eq;
 using ::testing::ExitedWithCode;
-
-tTaxaSet make(std::initializer_list<int> members) {
-  tTaxaSet s;
-  for (int k : members) s.insert(k);
-  return s;
-}
 
 tNames table(std::initializer_list<const char*> names) {
   tNames t;
@@ -32,11 +28,11 @@ std::string text(const tNames& t) {
 
 TEST(Names, DefaultNamesFromAPrefix) {
   tNames t = table({"old"});
-  t.set_default(make({0, 2}), "T");
+  t.set_default(make_set({0, 2}), "T");
   EXPECT_EQ(t.size(), 2);
   EXPECT_EQ(t.get_name(0), string("T0"));
   EXPECT_EQ(t.get_name(2), string("T2"));
-  t.set_default(1, make({0, 2}), "T");
+  t.set_default(1, make_set({0, 2}), "T");
   EXPECT_EQ(t.get_name(0), string("T1"));
   EXPECT_EQ(t.get_name(2), string("T2"));
 }
@@ -50,7 +46,7 @@ TEST(Names, AddNameNumbersConsecutively) {
 
 TEST(Names, AddNameReplacesTheNameUnderTheEntryCount) {
   tNames t;
-  t.set_default(make({1}), "x");  // numbers {1}: one entry
+  t.set_default(make_set({1}), "x");  // numbers {1}: one entry
   EXPECT_EQ(t.add_name("y"), 1);
   EXPECT_EQ(t.size(), 1);
   EXPECT_EQ(t.get_name(1), string("y"));
@@ -82,16 +78,16 @@ TEST(Names, PrintsEveryNumber) {
 TEST(Names, PrintsASetWithSeparators) {
   tNames t = table({"z", "a", "b"});
   std::ostringstream os;
-  t.print(make({1, 2}), ',', os);
+  t.print(make_set({1, 2}), ',', os);
   EXPECT_EQ(os.str(), "a,b");
   std::ostringstream one;
-  t.print(make({2}), ',', one);
+  t.print(make_set({2}), ',', one);
   EXPECT_EQ(one.str(), "b");
   std::ostringstream none;
   t.print(tTaxaSet(), ',', none);
   EXPECT_EQ(none.str(), "");
   string out("set:");
-  t.print(make({0, 2}), ' ', out);
+  t.print(make_set({0, 2}), ' ', out);
   EXPECT_STREQ(out.c_str(), "set:z b");
 }
 
@@ -101,25 +97,25 @@ TEST(Names, Same) {
   EXPECT_FALSE(table({"a"}).same(table({"a", "b"})));
   EXPECT_FALSE(table({"a", "b"}).same(table({"a", "c"})));
   tNames shifted;
-  shifted.set_default(make({1, 2}), "a");
+  shifted.set_default(make_set({1, 2}), "a");
   tNames other;
-  other.set_default(make({0, 1}), "a");
+  other.set_default(make_set({0, 1}), "a");
   EXPECT_FALSE(shifted.same(other));  // same size, other numbers
 }
 
 TEST(NamesDeathTest, MissingNameInASet) {
   tNames t = table({"a", "b"});
   std::ostringstream os;
-  EXPECT_EXIT(t.print(make({1, 5}), ',', os), ExitedWithCode(1),
+  EXPECT_EXIT(t.print(make_set({1, 5}), ',', os), ExitedWithCode(1),
               Eq("\nA:  1 5\n\nFatal Error: names.print: n=5: name not found)\n"));
   string out;
-  EXPECT_EXIT(t.print(make({7}), ',', out), ExitedWithCode(1),
+  EXPECT_EXIT(t.print(make_set({7}), ',', out), ExitedWithCode(1),
               Eq("\nA:  7\n\nFatal Error: names.print: n=7: name not found)\n"));
 }
 
 TEST(NamesDeathTest, MissingNumbers) {
   tNames t;
-  t.set_default(make({1}), "x");
+  t.set_default(make_set({1}), "x");
   EXPECT_EXIT(t.get_name(0), ExitedWithCode(1),
               Eq("\nFatal Error: tNames::get_name: no name under number 0\n"));
   EXPECT_EXIT(t.get_number("y"), ExitedWithCode(1),

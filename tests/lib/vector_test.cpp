@@ -11,19 +11,13 @@
 #include <utility>
 
 #include "tests/lib/container_banner.hpp"
+#include "tests/support/builders.hpp"
 
 namespace {
 
 using ::testing::Eq;
 using ::testing::KilledBySignal;
 using ::testing::StartsWith;
-
-vector make(std::initializer_list<double> entries) {
-  vector v(static_cast<int>(entries.size()));
-  int i = 0;
-  for (double x : entries) v[i++] = x;
-  return v;
-}
 
 std::string text(const vector& v) {
   std::ostringstream os;
@@ -39,7 +33,7 @@ TEST(Vector, ConstructionGivesZeros) {
 }
 
 TEST(Vector, CopyIsDeep) {
-  vector a = make({1, 2});
+  vector a = make_vector({1, 2});
   vector b(a);
   b[0] = 7;
   EXPECT_EQ(a[0], 1);
@@ -53,15 +47,15 @@ TEST(Vector, CopyIsDeep) {
 TEST(Vector, AssignmentOfEqualDimensionKeepsReferencesValid) {
   vector a(2);
   double& first = a[0];
-  a = make({4, 5});
+  a = make_vector({4, 5});
   EXPECT_EQ(first, 4);
-  a = make({6, 7});  // also through move assignment
+  a = make_vector({6, 7});  // also through move assignment
   EXPECT_EQ(first, 6);
 }
 
 TEST(Vector, AssignmentOfOtherDimensionTakesIt) {
   vector a(5);
-  a = make({1, 2});
+  a = make_vector({1, 2});
   EXPECT_EQ(a.dim(), 2);
   EXPECT_EQ(a[1], 2);
   vector b(1);
@@ -70,7 +64,7 @@ TEST(Vector, AssignmentOfOtherDimensionTakesIt) {
 }
 
 TEST(Vector, MoveLeavesSourceEmpty) {
-  vector a = make({1, 2, 3});
+  vector a = make_vector({1, 2, 3});
   vector b(std::move(a));
   EXPECT_EQ(b.dim(), 3);
   EXPECT_EQ(b[2], 3);
@@ -78,8 +72,8 @@ TEST(Vector, MoveLeavesSourceEmpty) {
 }
 
 TEST(Vector, ArithmeticIsEntryWise) {
-  vector v = make({1, 2});
-  vector w = make({10, 20});
+  vector v = make_vector({1, 2});
+  vector w = make_vector({10, 20});
   EXPECT_EQ(text(v + w), "2  11 22");
   EXPECT_EQ(text(w - v), "2  9 18");
   EXPECT_EQ(text(v * 3.0), "2  3 6");
@@ -91,7 +85,7 @@ TEST(Vector, ArithmeticIsEntryWise) {
 }
 
 TEST(Vector, DivisionByZeroGivesInfinitiesWithoutReport) {
-  vector r = make({1, -1, 0}) / 0.0;
+  vector r = make_vector({1, -1, 0}) / 0.0;
   EXPECT_EQ(r[0], std::numeric_limits<double>::infinity());
   EXPECT_EQ(r[1], -std::numeric_limits<double>::infinity());
   EXPECT_TRUE(std::isnan(r[2]));
@@ -99,22 +93,22 @@ TEST(Vector, DivisionByZeroGivesInfinitiesWithoutReport) {
 
 TEST(Vector, ScalarProductSumsFromTheHighestIndex) {
   // Summed from index 0 this gives 0 (1 + 1e16 rounds to 1e16); from the top it gives 1.
-  vector v = make({1, 1e16, -1e16});
-  vector ones = make({1, 1, 1});
+  vector v = make_vector({1, 1e16, -1e16});
+  vector ones = make_vector({1, 1, 1});
   EXPECT_EQ(v * ones, 1.0);
   EXPECT_EQ(vector() * vector(), 0.0);
 }
 
 TEST(Vector, LengthOfThreeFour) {
-  vector v = make({3, 4});
+  vector v = make_vector({3, 4});
   EXPECT_EQ(v.sqr_length(), 25);
   EXPECT_EQ(v.length(), 5);
 }
 
 TEST(Vector, TextForm) {
   EXPECT_EQ(text(vector(0)), "0 ");
-  EXPECT_EQ(text(make({1, 2.5})), "2  1 2.5");
-  EXPECT_EQ(text(make({1.0 / 3})), "1  0.333333");
+  EXPECT_EQ(text(make_vector({1, 2.5})), "2  1 2.5");
+  EXPECT_EQ(text(make_vector({1.0 / 3})), "1  0.333333");
 }
 
 TEST(Vector, ReadsDimensionThenEntries) {
@@ -129,12 +123,12 @@ TEST(Vector, ReadsDimensionThenEntries) {
 
 TEST(Vector, ToleranceComparisons) {
   EXPECT_TRUE(is_zero(vector(), 0.0));
-  EXPECT_TRUE(is_zero(make({0.1, -0.1}), 0.1));
-  EXPECT_FALSE(is_zero(make({0.1, -0.2}), 0.1));
-  EXPECT_TRUE(is_equal(make({1, 2}), make({1.5, 2}), 0.5));
-  EXPECT_FALSE(is_equal(make({1, 2}), make({1.6, 2}), 0.5));
+  EXPECT_TRUE(is_zero(make_vector({0.1, -0.1}), 0.1));
+  EXPECT_FALSE(is_zero(make_vector({0.1, -0.2}), 0.1));
+  EXPECT_TRUE(is_equal(make_vector({1, 2}), make_vector({1.5, 2}), 0.5));
+  EXPECT_FALSE(is_equal(make_vector({1, 2}), make_vector({1.6, 2}), 0.5));
   // A difference before the end decides before the dimensions are compared.
-  EXPECT_FALSE(is_equal(make({1, 2}), make({5, 2, 3}), 0.5));
+  EXPECT_FALSE(is_equal(make_vector({1, 2}), make_vector({5, 2, 3}), 0.5));
 }
 
 TEST(VectorDeathTest, IndexOutOfRange) {
@@ -167,9 +161,10 @@ TEST(VectorDeathTest, DifferentDimensions) {
 }
 
 TEST(VectorDeathTest, IsEqualWithDifferentDimensions) {
-  EXPECT_EXIT(is_equal(make({1, 2}), make({1, 2, 3}), 0.0), testing::ExitedWithCode(1),
+  EXPECT_EXIT(is_equal(make_vector({1, 2}), make_vector({1, 2, 3}), 0.0),
+              testing::ExitedWithCode(1),
               Eq("\nFatal Error: is_equal(avec,bvec): bad dimensions: 2 3\n"));
-  EXPECT_EXIT(is_equal(make({1, 2}), make({1}), 0.0), KilledBySignal(SIGABRT),
+  EXPECT_EXIT(is_equal(make_vector({1, 2}), make_vector({1}), 0.0), KilledBySignal(SIGABRT),
               StartsWith(banner("vector: index out of range ")));
 }
 

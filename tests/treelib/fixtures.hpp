@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lib/taxaset.hpp"
+#include "tests/support/builders.hpp"
 #include "treelib/tmatrix.hpp"
 #include "treelib/tree.hpp"
 
@@ -16,13 +17,6 @@ inline tTree star(const std::vector<double>& lengths) {
   const node root = T.new_node();
   for (double length : lengths) T.new_edge(root, T.new_node(), length);
   return T;
-}
-
-// A taxa set of the default capacity with the given members.
-inline tTaxaSet set_of(std::initializer_list<int> members) {
-  tTaxaSet s;
-  for (int k : members) s.insert(k);
-  return s;
 }
 
 // A symmetric matrix from its upper triangle, row by row; the diagonal is 0.

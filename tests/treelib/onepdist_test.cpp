@@ -187,34 +187,34 @@ TEST(Onepdist, InputMayBeTheOutput) {
 
 TEST(Onepdist, MaxCorrectibleOverTheTaxaIncludingTheDiagonal) {
   tMatrix observed = upper(4, {0.1, 0.74, 0.9, 0.5, 0.2, 0.7499999});
-  EXPECT_EQ(max_correctible(set_of({0, 1, 2, 3}), observed, 4), 0.74);
-  EXPECT_EQ(max_correctible(set_of({1, 3}), observed, 4), 0.2);
+  EXPECT_EQ(max_correctible(make_set({0, 1, 2, 3}), observed, 4), 0.74);
+  EXPECT_EQ(max_correctible(make_set({1, 3}), observed, 4), 0.2);
   observed(3, 3) = 0.3;
-  EXPECT_EQ(max_correctible(set_of({1, 3}), observed, 4), 0.3);
-  EXPECT_EQ(max_correctible(set_of({2, 3}), upper(4, {0, 0, 0, 0, 0, 0.8}), 4), 0.0);
+  EXPECT_EQ(max_correctible(make_set({1, 3}), observed, 4), 0.3);
+  EXPECT_EQ(max_correctible(make_set({2, 3}), upper(4, {0, 0, 0, 0, 0, 0.8}), 4), 0.0);
   EXPECT_EQ(max_correctible(tTaxaSet(), observed, 4), 0.0);
 }
 
 TEST(Onepdist, PercentSaturatedCountsOrderedPairs) {
   const tMatrix observed = upper(4, {0.1, 0.8, 0.9, 0.5, 0.2, 0.3});
   // Members 0, 1, 2: one saturated pair of three, counted both ways over six ordered pairs.
-  EXPECT_EQ(percent_saturated(set_of({0, 1, 2}), observed, 4), 33.333333333333336);
-  EXPECT_TRUE(close_to(percent_saturated(set_of({0, 1, 2}), observed, 4), 33.333, 1e-4));
-  EXPECT_EQ(percent_saturated(set_of({0, 2, 3}), observed, 4), 200.0 / 3);
-  EXPECT_EQ(percent_saturated(set_of({1, 2, 3}), observed, 4), 0.0);
+  EXPECT_EQ(percent_saturated(make_set({0, 1, 2}), observed, 4), 33.333333333333336);
+  EXPECT_TRUE(close_to(percent_saturated(make_set({0, 1, 2}), observed, 4), 33.333, 1e-4));
+  EXPECT_EQ(percent_saturated(make_set({0, 2, 3}), observed, 4), 200.0 / 3);
+  EXPECT_EQ(percent_saturated(make_set({1, 2, 3}), observed, 4), 0.0);
 }
 
 TEST(Onepdist, PercentSaturatedCountsTheDiagonal) {
   tMatrix observed = upper(3, {0.1, 0.2, 0.3});
   observed(1, 1) = 0.8;
   // python3: 100.0 * 1 / (3 * 3 - 3)
-  EXPECT_EQ(percent_saturated(set_of({0, 1, 2}), observed, 4), 16.666666666666668);
+  EXPECT_EQ(percent_saturated(make_set({0, 1, 2}), observed, 4), 16.666666666666668);
 }
 
 TEST(Onepdist, PercentSaturatedOfFewerThanTwoTaxaIsZero) {
   tMatrix observed(2, 2);
   observed(0, 0) = 0.9;
-  EXPECT_EQ(percent_saturated(set_of({0}), observed, 4), 0.0);
+  EXPECT_EQ(percent_saturated(make_set({0}), observed, 4), 0.0);
   EXPECT_EQ(percent_saturated(tTaxaSet(), observed, 4), 0.0);
 }
 

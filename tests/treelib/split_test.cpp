@@ -65,16 +65,16 @@ TEST(Split, CompareReadsMembersAsABinaryNumber) {
 }
 
 TEST(Split, SidesWithinTheTaxa) {
-  const tTaxaSet taxa = set_of({0, 1, 2, 3, 4, 5});
+  const tTaxaSet taxa = make_set({0, 1, 2, 3, 4, 5});
   const tSplit s = split_of({1, 2, 9});  // 9 lies outside the taxa
-  EXPECT_EQ(s.get_S(taxa, 1), set_of({1, 2}));
-  EXPECT_EQ(s.get_C_S(taxa, 1), set_of({0, 3, 4, 5}));
-  EXPECT_EQ(s.get_S(taxa, 4), set_of({0, 3, 4, 5}));
-  EXPECT_EQ(s.get_C_S(taxa, 4), set_of({1, 2}));
+  EXPECT_EQ(s.get_S(taxa, 1), make_set({1, 2}));
+  EXPECT_EQ(s.get_C_S(taxa, 1), make_set({0, 3, 4, 5}));
+  EXPECT_EQ(s.get_S(taxa, 4), make_set({0, 3, 4, 5}));
+  EXPECT_EQ(s.get_C_S(taxa, 4), make_set({1, 2}));
 }
 
 TEST(SplitDeathTest, SidesRequireXAmongTheTaxa) {
-  const tTaxaSet taxa = set_of({0, 1, 2});
+  const tTaxaSet taxa = make_set({0, 1, 2});
   const tSplit s = split_of({1});
   EXPECT_DEATH(s.get_S(taxa, 9), "taxa\\.member\\(x\\)");
   EXPECT_DEATH(s.get_C_S(taxa, 9), "taxa\\.member\\(x\\)");
@@ -92,10 +92,10 @@ TEST(ListSplits, StoresCopiesInAppendOrder) {
 
   ASSERT_EQ(list.length(), 2);
   auto it = list.begin();
-  EXPECT_EQ(static_cast<const tTaxaSet&>(*it), set_of({1}));
+  EXPECT_EQ(static_cast<const tTaxaSet&>(*it), make_set({1}));
   EXPECT_EQ(it->weight, 1.0f);
   ++it;
-  EXPECT_EQ(static_cast<const tTaxaSet&>(*it), set_of({1, 4}));
+  EXPECT_EQ(static_cast<const tTaxaSet&>(*it), make_set({1, 4}));
   EXPECT_EQ(it->weight, 5.0f);
   list.clear();
   EXPECT_TRUE(list.empty());

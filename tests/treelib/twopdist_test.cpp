@@ -156,7 +156,7 @@ TEST(Twopdist, NumberOfStatesHasNoEffect) {
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) EXPECT_EQ(D4(i, j), D20(i, j));
   }
-  const tTaxaSet all = set_of({0, 1, 2});
+  const tTaxaSet all = make_set({0, 1, 2});
   EXPECT_EQ(percent_saturated(all, P, Q, 4, 1.0), percent_saturated(all, P, Q, 2, 0.3));
 }
 
@@ -164,23 +164,23 @@ TEST(Twopdist, PercentSaturatedCountsOrderedPairs) {
   tMatrix P = upper(4, {0.1, 0.5, 0.2, 0.1, 0.1, 0.1});
   tMatrix Q = upper(4, {0.05, 0.0, 0.3, 0.05, 0.5, 0.05});
   // Members 0, 1, 2: pair (0, 2) saturated, both ways, over six ordered pairs.
-  EXPECT_EQ(percent_saturated(set_of({0, 1, 2}), P, Q, 4, 1.0), 100.0 * 2 / 6);
-  EXPECT_EQ(percent_saturated(set_of({0, 1, 2, 3}), P, Q, 4, 1.0), 100.0 * 4 / 12);
-  EXPECT_EQ(percent_saturated(set_of({0, 3}), P, Q, 4, 1.0), 0.0);
+  EXPECT_EQ(percent_saturated(make_set({0, 1, 2}), P, Q, 4, 1.0), 100.0 * 2 / 6);
+  EXPECT_EQ(percent_saturated(make_set({0, 1, 2, 3}), P, Q, 4, 1.0), 100.0 * 4 / 12);
+  EXPECT_EQ(percent_saturated(make_set({0, 3}), P, Q, 4, 1.0), 0.0);
 }
 
 TEST(Twopdist, PercentSaturatedCountsTheDiagonal) {
   tMatrix P(3, 3);
   tMatrix Q(3, 3);
   Q(2, 2) = 0.5;
-  EXPECT_EQ(percent_saturated(set_of({0, 1, 2}), P, Q, 4, 1.0), 100.0 * 1 / 6);
+  EXPECT_EQ(percent_saturated(make_set({0, 1, 2}), P, Q, 4, 1.0), 100.0 * 1 / 6);
 }
 
 TEST(Twopdist, PercentSaturatedOfFewerThanTwoTaxaIsZero) {
   tMatrix P(2, 2);
   tMatrix Q(2, 2);
   Q(0, 0) = 0.5;
-  EXPECT_EQ(percent_saturated(set_of({0}), P, Q, 4, 1.0), 0.0);
+  EXPECT_EQ(percent_saturated(make_set({0}), P, Q, 4, 1.0), 0.0);
   EXPECT_EQ(percent_saturated(tTaxaSet(), P, Q, 4, 1.0), 0.0);
 }
 
