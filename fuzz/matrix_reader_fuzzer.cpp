@@ -10,6 +10,7 @@
 #include "cluster/matrix_input.hpp"
 #include "cluster/token_reader.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
+#include "fuzz/stdin_from.hpp"
 
 namespace {
 
@@ -30,22 +31,6 @@ bool too_large(const std::string& text) {
   }
   return counts[0] > 0 && counts[1] > max_cells / counts[0];
 }
-
-// Standard input reads differently (a newline ends the skipping of white space), so the text
-// is also offered as standard input; the old buffer comes back whatever happens.
-class tStdinFrom {
- public:
-  explicit tStdinFrom(std::streambuf* buffer) : saved_(std::cin.rdbuf(buffer)) {}
-  ~tStdinFrom() {
-    std::cin.rdbuf(saved_);
-    std::cin.clear();
-  }
-  tStdinFrom(const tStdinFrom&) = delete;
-  tStdinFrom& operator=(const tStdinFrom&) = delete;
-
- private:
-  std::streambuf* saved_;
-};
 
 void read_and_normalize(std::istream& is) {
   std::ostringstream progress;

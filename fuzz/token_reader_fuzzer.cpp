@@ -13,6 +13,7 @@
 
 #include "cluster/token_reader.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
+#include "fuzz/stdin_from.hpp"
 
 namespace {
 
@@ -75,22 +76,6 @@ void check_plain_decimal(const std::string& token) {
   require(same_bits(value, std::strtod(prefix.c_str(), nullptr)),
           "a plain decimal converts bit for bit as strtod");
 }
-
-// Standard input reads differently (a newline ends the skipping of white space): the text is
-// also offered there; the old buffer comes back whatever happens.
-class tStdinFrom {
- public:
-  explicit tStdinFrom(std::streambuf* buffer) : saved_(std::cin.rdbuf(buffer)) {}
-  ~tStdinFrom() {
-    std::cin.rdbuf(saved_);
-    std::cin.clear();
-  }
-  tStdinFrom(const tStdinFrom&) = delete;
-  tStdinFrom& operator=(const tStdinFrom&) = delete;
-
- private:
-  std::streambuf* saved_;
-};
 
 void compare(tTokenReader& reader, tPlainTokens& plain, std::uint32_t pattern,
              std::size_t max_calls) {
