@@ -11,6 +11,7 @@
 
 #include "algorithms/products.hpp"
 #include "tests/algorithms/each_width.hpp"
+#include "tests/algorithms/fixtures.hpp"
 #include "tests/support/builders.hpp"
 
 namespace {
@@ -19,9 +20,7 @@ namespace {
 matrix unit_rows(std::mt19937& gen, int rows, int cols, int groups, double noise) {
   std::normal_distribution<double> normal(0.0, 1.0);
   std::uniform_int_distribution<int> pick(0, groups - 1);
-  matrix centres(groups, cols);
-  for (int g = 0; g < groups; ++g)
-    for (int c = 0; c < cols; ++c) centres(g, c) = normal(gen);
+  const matrix centres = random_centres(gen, normal, groups, cols);
   matrix m(rows, cols);
   for (int r = 0; r < rows; ++r) {
     const int g = pick(gen);
@@ -85,11 +84,6 @@ void reference_kmeans(const matrix& data, array<tTaxaSet>& clusters, array<vecto
     if (obj - prev_obj <= tolerance) return;
   }
 }
-
-struct Clustering {
-  array<tTaxaSet> clusters;
-  array<vector> means;
-};
 
 Clustering random_clustering(std::mt19937& gen, const matrix& data, int k, int items) {
   Clustering c{array<tTaxaSet>(k), array<vector>(k)};

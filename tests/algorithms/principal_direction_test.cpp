@@ -11,50 +11,15 @@
 #include <string>
 
 #include "tests/algorithms/each_width.hpp"
+#include "tests/algorithms/fixtures.hpp"
 #include "tests/support/builders.hpp"
 
 namespace {
-
-matrix random_matrix(std::mt19937& gen, int rows, int cols) {
-  std::uniform_real_distribution<double> value(-1.0, 1.0);
-  matrix m(rows, cols);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < cols; ++c) m(r, c) = value(gen);
-  return m;
-}
-
-vector ones(int d) {
-  vector v(d);
-  for (int i = 0; i < d; ++i) v[i] = 1.0;
-  return v;
-}
 
 tTaxaSet all_rows(const matrix& data) {
   tTaxaSet s;
   for (int r = 0; r < data.dim1(); ++r) s.insert(r);
   return s;
-}
-
-// The iteration written literally: both sides, transposes and one-column matrices every step.
-void reference_klineberg(const matrix& B, vector& result, int iterations) {
-  vector x = ones(B.dim2()), y = ones(B.dim1());
-  for (int step = 0; step < iterations; ++step) {
-    const vector x_next = static_cast<vector>(B.trans() * matrix(y));
-    const vector y_next = static_cast<vector>(B * matrix(x));
-    y = y_next / y_next.length();
-    x = x_next / x_next.length();
-  }
-  result = y;
-}
-
-vector reference_direction(const matrix& data, const tTaxaSet& members, int iterations) {
-  matrix A(members.size(), data.dim2());
-  int j = 0;
-  for (tItem it = members.first_item(); it; it = members.next_item(it))
-    A.row(j++) = data.row(members.inf(it));
-  vector u(data.dim2());
-  reference_klineberg(A.trans(), u, iterations);
-  return u / u.length();
 }
 
 void expect_bitwise_equal(const vector& a, const vector& b, const std::string& where) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/algorithms/each_width.hpp"
+#include "tests/algorithms/fixtures.hpp"
 #include "tests/support/builders.hpp"
 
 namespace {
@@ -18,12 +19,6 @@ vector random_vector(std::mt19937& gen, int d) {
   vector v(d);
   for (int i = 0; i < d; ++i) v[i] = value(gen);
   return v;
-}
-
-matrix random_matrix(std::mt19937& gen, int rows, int cols) {
-  matrix m(rows, cols);
-  for (int r = 0; r < rows; ++r) m.row(r) = random_vector(gen, cols);
-  return m;
 }
 
 TEST(Products, DimensionZeroGivesZero) {

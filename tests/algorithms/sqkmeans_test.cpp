@@ -14,6 +14,7 @@
 #include "algorithms/principal_direction.hpp"
 #include "algorithms/products.hpp"
 #include "tests/algorithms/each_width.hpp"
+#include "tests/algorithms/fixtures.hpp"
 #include "tests/support/builders.hpp"
 
 namespace {
@@ -23,9 +24,7 @@ matrix planted_matrix(std::mt19937& gen, int rows, int cols, int groups, double 
   std::normal_distribution<double> normal(0.0, 1.0);
   std::uniform_int_distribution<int> pick(0, groups - 1);
   std::bernoulli_distribution flip(0.5);
-  matrix centres(groups, cols);
-  for (int g = 0; g < groups; ++g)
-    for (int c = 0; c < cols; ++c) centres(g, c) = normal(gen);
+  const matrix centres = random_centres(gen, normal, groups, cols);
   matrix m(rows, cols);
   for (int r = 0; r < rows; ++r) {
     const int g = pick(gen);
@@ -36,37 +35,13 @@ matrix planted_matrix(std::mt19937& gen, int rows, int cols, int groups, double 
 }
 
 // Clusters drawn at random and their principal directions, empty clusters without a mean.
-struct Start {
-  array<tTaxaSet> clusters;
-  array<vector> means;
-};
-
-Start random_start(std::mt19937& gen, const matrix& data, int k, int iterations) {
-  Start s{array<tTaxaSet>(k), array<vector>(k)};
+Clustering random_start(std::mt19937& gen, const matrix& data, int k, int iterations) {
+  Clustering s{array<tTaxaSet>(k), array<vector>(k)};
   std::uniform_int_distribution<int> pick(0, k - 1);
   for (int r = 0; r < data.dim1(); ++r) s.clusters[pick(gen)].insert(r);
   for (int i = 0; i < k; ++i)
     if (!s.clusters[i].empty()) s.means[i] = principal_direction(data, s.clusters[i], iterations);
   return s;
-}
-
-// The principal direction from transposes and matrix products, step by step.
-vector reference_direction(const matrix& data, const tTaxaSet& members, int iterations) {
-  matrix A(members.size(), data.dim2());
-  int j = 0;
-  for (tItem it = members.first_item(); it; it = members.next_item(it))
-    A.row(j++) = data.row(members.inf(it));
-  const matrix B = A.trans();
-  vector x(B.dim2()), y(B.dim1());
-  for (int i = 0; i < x.dim(); ++i) x[i] = 1.0;
-  for (int i = 0; i < y.dim(); ++i) y[i] = 1.0;
-  for (int step = 0; step < iterations; ++step) {
-    const vector x_next = static_cast<vector>(B.trans() * matrix(y));
-    const vector y_next = static_cast<vector>(B * matrix(x));
-    y = y_next / y_next.length();
-    x = x_next / x_next.length();
-  }
-  return y / y.length();
 }
 
 double reference_objective(const matrix& data, const array<tTaxaSet>& clusters,
@@ -119,7 +94,7 @@ double reference_sqkmeans(const matrix& data, array<tTaxaSet>& clusters, array<v
   }
 }
 
-void expect_same_clustering(const Start& a, const Start& b, const std::string& where) {
+void expect_same_clustering(const Clustering& a, const Clustering& b, const std::string& where) {
   ASSERT_EQ(a.clusters.size(), b.clusters.size());
   for (int i = 0; i < a.clusters.size(); ++i) {
     EXPECT_TRUE(a.clusters[i] == b.clusters[i]) << where << ", cluster " << i;
@@ -147,13 +122,13 @@ TEST(Sqkmeans, MatchesTheLiteralAlgorithmBitForBit) {
   const int cases[][4] = {{60, 12, 3, 20}, {120, 30, 5, 7}, {90, 9, 4, 2}, {40, 50, 6, 1}};
   for (const auto& c : cases) {
     const matrix data = planted_matrix(gen, c[0], c[1], c[2], 0.4);
-    const Start start = random_start(gen, data, c[2], c[3]);
-    Start slow = start;
+    const Clustering start = random_start(gen, data, c[2], c[3]);
+    Clustering slow = start;
     testing::internal::CaptureStderr();
     const double slow_obj = reference_sqkmeans(data, slow.clusters, slow.means, 1e-6, c[3]);
     testing::internal::GetCapturedStderr();
     for_each_width([&](const std::string& width) {
-      Start fast = start;
+      Clustering fast = start;
       testing::internal::CaptureStderr();
       const double fast_obj = sqkmeans(data, fast.clusters, fast.means, 1e-6, c[3], 0);
       testing::internal::GetCapturedStderr();
@@ -168,7 +143,7 @@ TEST(Sqkmeans, ReturnsTheSquaredObjectiveOfItsResultAndNeverLowersIt) {
   std::mt19937 gen(2);
   for (int trial = 0; trial < 6; ++trial) {
     const matrix data = planted_matrix(gen, 80, 10, 4, 0.5);
-    Start s = random_start(gen, data, 4, 20);
+    Clustering s = random_start(gen, data, 4, 20);
     const double entry = cluster_objective(data, s.clusters, s.means, true);
     const double obj = sqkmeans(data, s.clusters, s.means, 1e-6, 20, 0);
     EXPECT_EQ(obj, cluster_objective(data, s.clusters, s.means, true));
@@ -185,7 +160,7 @@ TEST(Sqkmeans, ARowAndItsNegationLandTogether) {
     data.row(r) = half.row(r);
     data.row(r + 25) = half.row(r) * -1.0;
   }
-  Start s = random_start(gen, data, 4, 20);
+  Clustering s = random_start(gen, data, 4, 20);
   sqkmeans(data, s.clusters, s.means, 1e-6, 20, 0);
   const std::vector<int> label = labels(s.clusters, 50);
   for (int r = 0; r < 25; ++r) EXPECT_EQ(label[r], label[r + 25]) << "row " << r;
