@@ -86,13 +86,6 @@ TEST(LabelFiles, TheCountIsReadUnlessTheFileHoldsExactlyOneLabelPerRow) {
   }
 }
 
-TEST(LabelFiles, InitialAssignmentOutputStartsALaterRun) {
-  std::ostringstream out;
-  write_initial_assignment(out, labels_of({2, 0, 1, 2, 1}));
-  const std::string path = temp_file("initial_round_trip.txt", out.str());
-  EXPECT_EQ(values(read_initial_assignment(path.c_str(), 5, 3)), (std::vector<int>{2, 0, 1, 2, 1}));
-}
-
 TEST(LabelFiles, LabelFileStartsALaterRun) {
   std::ostringstream out;
   write_label_file(out, labels_of({2, 0, 1, 2, 1}));
