@@ -50,7 +50,7 @@ tBisection bisect_clusters(const matrix& data, const tNames& names, const array<
   progress_line(out, verbosity, "computing score...");
   progress_line(out, verbosity, "init new clusters");
   const int k = clusters.size();
-  tBisection result{array<tTaxaSet>(2 * k), array<int>(data.dim1())};
+  tBisection result{array<tTaxaSet>(2 * k), array<int>(data.dim1()), array<vector>(2 * k)};
   for (int i = 0; i < k; ++i) {
     if (clusters[i].empty()) continue;
     array<tTaxaSet> halves(2);
@@ -66,6 +66,7 @@ tBisection bisect_clusters(const matrix& data, const tNames& names, const array<
       for (tItem it = members.first_item(); it != 0; it = members.next_item(it))
         result.half_labels[members.inf(it)] = group;
       if (members.empty()) half_means[side] = vector(data.dim2());
+      result.half_means[group] = half_means[side];
     }
     if (verbosity >= 1) write_bisection_block(out, i, halves, half_means, names);
   }

@@ -12,6 +12,7 @@
 struct tBisection {
   array<tTaxaSet> split_clusters;  // the two groups of cluster i at 2i and 2i+1
   array<int> half_labels;          // the group of every row
+  array<vector> half_means;        // the unit mean of every group after refinement (zero if empty)
 };
 
 // Splits every non-empty cluster i by the sign of each member's product with means[i] and

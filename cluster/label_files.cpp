@@ -4,28 +4,45 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cluster/token_reader.hpp"
 #include "lib/diagnostics.hpp"
+
+namespace {
+
+// The first limit tokens of the file (fewer when it ends sooner).
+std::vector<std::string> leading_tokens(std::istream& file, int limit) {
+  tTokenReader reader(file);
+  std::vector<std::string> tokens;
+  for (const char* token; static_cast<int>(tokens.size()) < limit &&
+                          *(token = reader.next_word()) != '\0';)
+    tokens.emplace_back(token);
+  return tokens;
+}
+
+}  // namespace
 
 array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   const char* name = file_name.c_str();
   std::ifstream file(name);
   if (file.fail()) bye("Can't open file to read: %s", name);
-  tTokenReader reader(file);
+  const std::vector<std::string> tokens = leading_tokens(file, rows + 1);
 
-  const char* token = reader.next_word();
+  // Exactly rows tokens: the labels alone, as -init_clusters_out writes them.
+  const std::size_t first = static_cast<int>(tokens.size()) == rows ? 0 : 1;
   long long value = 0;
-  if (*token == '\0') bye("Initial assignment file %s: the file ends before the row count", name);
-  if (!parse_integer(token, value))
+  if (first == 1 && tokens.empty())
+    bye("Initial assignment file %s: the file ends before the row count", name);
+  if (first == 1 && !parse_integer(tokens[0].c_str(), value))
     bye("Initial assignment file %s: the row count \"%s\" is not an integer", name,
-        token_excerpt(token).c_str());
+        token_excerpt(tokens[0].c_str()).c_str());
 
   array<int> assignment(rows);
   for (int r = 0; r < rows; ++r) {
-    token = reader.next_word();
-    if (*token == '\0')
+    if (first + r >= tokens.size())
       bye("Initial assignment file %s: the file ends before the cluster index of row %d", name, r);
+    const char* token = tokens[first + r].c_str();
     if (!parse_integer(token, value))
       bye("Initial assignment file %s: row %d: \"%s\" is not an integer", name, r,
           token_excerpt(token).c_str());

@@ -7,9 +7,10 @@
 #include "lib/string.hpp"
 #include "lib/taxaset.hpp"
 
-// Reads an initial-assignment file: one integer that is not used, then the cluster index of each
-// row 0 .. rows-1. A file that does not open, ends early, holds a token that is not an integer
-// or an index outside 0 .. k-1 ends the run through bye(), naming the file and the row.
+// Reads an initial-assignment file: the cluster index of each row 0 .. rows-1, after one integer
+// that is not used (the count line of a label file) unless the file holds exactly rows tokens.
+// A file that does not open, ends early, holds a token that is not an integer or an index
+// outside 0 .. k-1 ends the run through bye(), naming the file and the row.
 array<int> read_initial_assignment(const string& file_name, int rows, int k);
 
 // One label per line, no count line (the -init_clusters_out form).

@@ -8,13 +8,18 @@
 #include "cluster/matrix_input.hpp"
 #include "cluster/options.hpp"
 #include "cluster/progress.hpp"
+#include "cluster/restarts.hpp"
+#include "cluster/results_table.hpp"
+#include "cluster/run_seed.hpp"
+#include "cluster/scores_report.hpp"
 #include "cluster/synthetic_data.hpp"
 #include "lib/random_source.hpp"
 
 namespace {
 
-tExpressionData simulated_data(const tOptions& options, std::ostream& out, tTruth& truth) {
-  random_source draws;  // doubles in [0, 1]
+tExpressionData simulated_data(const tOptions& options, std::uint64_t seed, std::ostream& out,
+                               tTruth& truth) {
+  random_source draws = seeded_source(seed, tRandomUse::simulation);  // doubles in [0, 1]
   return simulate_data(options.num_clusters, options.columns, options.noise, draws,
                        options.verbosity, out, truth);
 }
@@ -27,44 +32,38 @@ int main(int argc, const char** argv) {
   const int k = options.num_clusters;
   const int verbosity = options.verbosity;
   std::ostream& out = std::cout;
+  tRunRecord record;
+  record.seed = run_seed(options);
 
   tTruth truth;
-  tExpressionData input = options.simulate ? simulated_data(options, out, truth)
+  tExpressionData input = options.simulate ? simulated_data(options, record.seed, out, truth)
                                            : read_expression_matrix(options.ins(), verbosity, out);
   matrix& data = input.data;
   const int rows = data.dim1();
   if (options.permute && !options.simulate) {
-    random_source row_draws(0, rows - 1);
-    random_source col_draws(0, data.dim2() - 1);
+    random_source row_draws = seeded_source(record.seed, tRandomUse::permute_rows, 0, rows - 1);
+    random_source col_draws =
+        seeded_source(record.seed, tRandomUse::permute_columns, 0, data.dim2() - 1);
     permute_entries(data, row_draws, col_draws);
   }
   if (options.random_cluster) {
-    random_source group_draws(0, 2 * k - 1);
+    random_source group_draws =
+        seeded_source(record.seed, tRandomUse::random_grouping, 0, 2 * k - 1);
     random_grouping(rows, k, group_draws, out);
   }
   if (options.normalize) normalize_rows(data);
 
   out << "start of algorithm\n";
-  progress_line(out, verbosity, "random initialization");
-  array<int> initial_assignment;
-  if (options.init_clusters.empty()) {
-    random_source cluster_draws(0, k - 1);
-    initial_assignment = random_assignment(rows, cluster_draws);
-  } else {
-    initial_assignment = read_initial_assignment(options.init_clusters, rows, k);
-  }
-  array<tTaxaSet> clusters = clusters_of(initial_assignment, k);
-  if (options.init_clusters_out) {
-    write_initial_assignment(options.outs3(), initial_assignment);
+  tStart start = best_start(data, options, record, out, [&](const array<int>& assignment) {
+    if (!options.init_clusters_out) return;
+    write_initial_assignment(options.outs3(), assignment);
     check_written(options.outs3(), options.outs3_name());
-  }
-
-  progress_line(out, verbosity, "computing initial means...");
-  array<vector> means = initial_means(data, clusters, options.t1);
-  progress_line(out, verbosity, "calling sqkmeans");
-  const double objective = sqkmeans(data, clusters, means, options.t2, options.t1, verbosity);
-  out << "Objective function = " << objective << '\n';
+  });
+  const array<tTaxaSet>& clusters = start.clusters;
+  const array<vector>& means = start.means;
+  out << "Objective function = " << start.objective << '\n';
   if (options.simulate) write_comparison_report(out, data, clusters, truth);
+  if (options.scores) write_scores_report(out, data, clusters, means, start.objective);
 
   if (options.out2_stream) {
     write_label_file(options.outs2(), cluster_labels(clusters, rows));
@@ -76,6 +75,10 @@ int main(int argc, const char** argv) {
   if (options.output_name != "stdout") {
     write_label_file(options.outs(), bisection.half_labels);
     check_written(options.outs(), options.outs_name());
+  }
+  if (options.table_stream) {
+    write_results_table(*options.table_stream, data, input.names, clusters, means, bisection);
+    check_written(*options.table_stream, options.table_name);
   }
   progress_line(out, verbosity, "computing score...");
   if (options.simulate) write_final_listing(out, bisection.split_clusters);

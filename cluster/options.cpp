@@ -4,11 +4,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "cluster/limits.hpp"
+#include "cluster/option_help.hpp"
 #include "cluster/version.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/getoption.hpp"
@@ -20,6 +23,14 @@ std::unique_ptr<std::ifstream> open_for_reading(const string& name) {
   auto stream = std::make_unique<std::ifstream>(name.c_str());
   if (stream->fail()) bye("Can't open file to read: %s", name.c_str());
   return stream;
+}
+
+// Decimal digits only, at most 2^64 - 1.
+bool parse_seed(const char* text, std::uint64_t& value) {
+  if (*text == '\0' || std::strspn(text, "0123456789") != std::strlen(text)) return false;
+  errno = 0;
+  value = std::strtoull(text, nullptr, 10);
+  return errno != ERANGE;
 }
 
 std::unique_ptr<std::ofstream> open_for_writing(const string& name) {
@@ -45,36 +56,55 @@ tOptions::~tOptions() {
 
 void tOptions::parse_command_line(int argc, const char** argv) {
   if (getoption(argc, argv, "--help")) usage();
-  open_files(argc, argv);
+  read_file_names(argc, argv);
   read_values(argc, argv);
+  read_run_options(argc, argv);
   reject_unknown_arguments(argc, argv);
+  check_run_options();
   check_values();
+  open_files();
   messages(verbosity != 0);
   if (verbosity >= 1) std::cerr << "# " << version() << '\n';
   if (verbosity >= 2) report();
 }
 
-void tOptions::open_files(int argc, const char** argv) {
-  string name;
-  if (getoption(argc, argv, "-i", name)) {
-    input_name = name;
-    in_stream = open_for_reading(name);
+void tOptions::read_file_names(int argc, const char** argv) {
+  const auto take = [&](const char* option, std::optional<string>& file) {
+    string name;
+    if (getoption(argc, argv, option, name)) file = name;
+  };
+  take("-i", in_file_);
+  take("-i2", in2_file_);
+  take("-o", out_file_);
+  take("-o2", out2_file_);
+  take("-o3", out3_file_);
+  take("-table", table_file_);
+}
+
+void tOptions::open_files() {
+  if (in_file_) {
+    input_name = *in_file_;
+    in_stream = open_for_reading(*in_file_);
   }
-  if (getoption(argc, argv, "-i2", name)) {
-    input_name = name;
-    in2_stream = open_for_reading(name);
+  if (in2_file_) {
+    input_name = *in2_file_;
+    in2_stream = open_for_reading(*in2_file_);
   }
-  if (getoption(argc, argv, "-o", name)) {
-    output_name = name;
-    out_stream = open_for_writing(name);
+  if (out_file_) {
+    output_name = *out_file_;
+    out_stream = open_for_writing(*out_file_);
   }
-  if (getoption(argc, argv, "-o2", name)) {
-    output2_name_ = name;
-    out2_stream = open_for_writing(name);
+  if (out2_file_) {
+    output2_name_ = *out2_file_;
+    out2_stream = open_for_writing(*out2_file_);
   }
-  if (getoption(argc, argv, "-o3", name)) {
-    output3_name_ = name;
-    out3_stream = open_for_writing(name);
+  if (out3_file_) {
+    output3_name_ = *out3_file_;
+    out3_stream = open_for_writing(*out3_file_);
+  }
+  if (table_file_) {
+    table_name = *table_file_;
+    table_stream = open_for_writing(*table_file_);
   }
 }
 
@@ -103,13 +133,36 @@ void tOptions::read_values(int argc, const char** argv) {
   if (getoption(argc, argv, "-v4")) verbosity = 4;
 }
 
+void tOptions::read_run_options(int argc, const char** argv) {
+  string seed_text;
+  if (getoption(argc, argv, "-seed", seed_text)) {
+    seed_given = true;
+    if (!parse_seed(seed_text.c_str(), seed))
+      reject("-seed \"" + std::string(seed_text.c_str()) +
+             "\": the seed must be a whole number from 0 to 18446744073709551615");
+  }
+  restarts_given_ = getoption(argc, argv, "-restarts", restarts);
+  if (getoption(argc, argv, "-scores")) scores = 1;
+}
+
 void tOptions::reject_unknown_arguments(int argc, const char** argv) const {
   list<string> rest;
   if (getoption(argc, argv, rest) == 0) return;
-  std::cerr << "Error: Unknown option(s): ";
-  for (const string& argument : rest) std::cerr << ' ' << argument;
-  std::cerr << '\n';
-  usage();
+  std::string why = "Unknown option(s): ";
+  for (const string& argument : rest) why += std::string(" ") + argument.c_str();
+  reject(why);
+}
+
+void tOptions::check_run_options() const {
+  if (restarts < 1)
+    reject("-restarts " + std::to_string(restarts) + ": at least one start is needed");
+  if (restarts_given_ && !init_clusters.empty())
+    reject("-restarts: a run from -init_clusters has exactly one start");
+}
+
+void tOptions::reject(const std::string& why) const {
+  std::cerr << "Error: " << why << '\n';
+  usage(2);
 }
 
 void tOptions::check_values() const {
@@ -133,7 +186,7 @@ void tOptions::report() const {
   std::cerr << "# Output: " << output_name << '\n';
 }
 
-void tOptions::usage() const {
+void tOptions::usage(int status) const {
   std::cerr << version() << '\n'
             << "Usage: program [options]\n"
             << "Main options:\n"
@@ -142,7 +195,8 @@ void tOptions::usage() const {
             << "\t-o name    - Write output to named file, not to stdout\n"
             << "Additional:\n"
             << "\t--help     - Show this message and then quit\n";
-  fatal_exit(0);
+  write_option_list(std::cerr);
+  fatal_exit(status);
 }
 
 std::istream& tOptions::ins() const {

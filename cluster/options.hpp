@@ -1,8 +1,11 @@
 // Run settings of the clusterer: defaults, the command-line parser and the run's file streams.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "lib/string.hpp"
 
@@ -13,12 +16,14 @@ class tOptions {
   tOptions(const tOptions&) = delete;
   tOptions& operator=(const tOptions&) = delete;
 
-  // Fills the record from the arguments, opens the named files, checks the values; may end
-  // the process (status 0 for --help and unknown arguments, 1 for bad files or values).
+  // Fills the record from the arguments, checks the values, then opens the named files; may end
+  // the process (status 0 for --help, 2 for unknown arguments and misused run options before
+  // any file is touched, 1 for bad files or values).
   void parse_command_line(int argc, const char** argv);
 
-  void report() const;              // "# Input: " and "# Output: " lines on standard error
-  [[noreturn]] void usage() const;  // banner and usage text on standard error, then exit 0
+  void report() const;  // "# Input: " and "# Output: " lines on standard error
+  // Banner, usage text and the option list on standard error, then exit with status.
+  [[noreturn]] void usage(int status = 0) const;
 
   std::istream& ins() const;    // -i file, otherwise standard input
   std::istream& ins2() const;   // -i2 file, otherwise standard input
@@ -47,6 +52,14 @@ class tOptions {
   int do_data = 0;  // accepted, consulted by nothing
   int init_clusters_out = 0;
   string init_clusters = "";  // initial-assignment file; empty means a random start
+  // Reproducible runs and readable results.
+  std::uint64_t seed = 0;  // -seed: the run seed, when seed_given
+  bool seed_given = false;
+  int restarts = 1;                             // random starts; the largest objective wins
+  int scores = 0;                               // -scores: the quality report after the objective
+  std::unique_ptr<std::ofstream> table_stream;  // -table: the results table, when given
+  string table_name = "";
+
   std::unique_ptr<std::ofstream> out2_stream;
   std::unique_ptr<std::ofstream> out3_stream;
   std::unique_ptr<std::ifstream> in_stream;
@@ -54,10 +67,19 @@ class tOptions {
   std::unique_ptr<std::ofstream> out_stream;
 
  private:
-  void open_files(int argc, const char** argv);
+  void read_file_names(int argc, const char** argv);
+  void open_files();
   void read_values(int argc, const char** argv);
+  void read_run_options(int argc, const char** argv);
   void reject_unknown_arguments(int argc, const char** argv) const;
   void check_values() const;
+  void check_run_options() const;
+  // "Error: " and why on standard error, then the usage text; status 2.
+  [[noreturn]] void reject(const std::string& why) const;
+
+  // The file options as given, opened only once the whole command line has been accepted.
+  std::optional<string> in_file_, in2_file_, out_file_, out2_file_, out3_file_, table_file_;
+  bool restarts_given_ = false;
 
   string output2_name_ = "stdout";
   string output3_name_ = "stdout";

@@ -68,6 +68,14 @@ void random_source::set_seed(int s) {
   for (int i = 0; i < 10 * 31; i++) get_rand31();
 }
 
+void random_source::set_table(const std::uint32_t (&words)[31]) {
+  for (int i = 0; i < 31; i++) table_[i] = words[i];
+  table_[0] |= 1u;
+  rear_ = 0;
+  front_ = 3;
+  for (int i = 0; i < 10 * 31; i++) get_rand31();
+}
+
 void random_source::set_range(int low, int high) {
   low_ = low;
   diff_ = high >= low ? static_cast<std::uint32_t>(static_cast<long long>(high) - low) : 0;

@@ -10,6 +10,11 @@ class random_source {
   random_source(int low, int high);  // clock seed; range mode over [low, high]
 
   void set_seed(int s);  // the same seed always restarts the same sequence
+  // Restarts the sequence from the 31 table words as given, with bit 0 of words[0] set (an
+  // all-even table would never give an odd word), then discards 310 draws as set_seed does.
+  // Unlike set_seed, every bit of the table is free: set_seed fills it by a congruence whose
+  // low bits depend only on the low bits of s, and so do the small-range draws that follow.
+  void set_table(const std::uint32_t (&words)[31]);
   void set_range(int low, int high);
   int set_precision(int p);  // returns the previous precision
 

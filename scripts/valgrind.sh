@@ -55,7 +55,8 @@ check example "$root" "$clusterer" -i examples/bladder_top1000.txt -num_clusters
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 check simulation "$scratch" "$clusterer" -simulate -num_clusters 4 -columns 6 -permute \
-  -random_cluster -init_clusters_out -o groups -o2 labels -o3 start -v4 || failed=1
+  -random_cluster -init_clusters_out -o groups -o2 labels -o3 start -v4 -seed 3 -restarts 3 \
+  -table table -scores || failed=1
 check restart "$scratch" "$clusterer" -simulate -num_clusters 4 -columns 6 \
   -init_clusters labels -v || failed=1
 

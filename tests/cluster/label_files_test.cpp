@@ -69,9 +69,21 @@ TEST(LabelFiles, ReadsTheIndicesAfterTheUnusedCount) {
   EXPECT_EQ(values(read_initial_assignment(path.c_str(), 4, 2)), (std::vector<int>{0, 1, 1, 0}));
 }
 
-TEST(LabelFiles, FileWithoutCountShiftsTheIndicesByOneRow) {
-  const std::string path = temp_file("no_count.txt", "0 1 1 0\n");
-  EXPECT_EQ(values(read_initial_assignment(path.c_str(), 3, 2)), (std::vector<int>{1, 1, 0}));
+TEST(LabelFiles, TheCountIsReadUnlessTheFileHoldsExactlyOneLabelPerRow) {
+  const struct {
+    const char* text;
+    int rows;
+    std::vector<int> labels;
+  } cases[] = {
+      {"0 1 1 0\n", 4, {0, 1, 1, 0}},  // the -init_clusters_out form
+      {"0 1 1 0\n", 3, {1, 1, 0}},     // one token more: the first is the count
+      {"4\n0\n1\n1\n0\n", 4, {0, 1, 1, 0}},
+      {"1\n", 1, {1}},
+  };
+  for (const auto& c : cases) {
+    const std::string path = temp_file("count_or_not.txt", c.text);
+    EXPECT_EQ(values(read_initial_assignment(path.c_str(), c.rows, 2)), c.labels) << c.text;
+  }
 }
 
 TEST(LabelFiles, LabelFileStartsALaterRun) {
@@ -127,7 +139,8 @@ TEST(LabelFilesDeathTest, FaultyAssignmentFilesNameTheFileAndTheRow) {
   };
   rejected("empty.txt", "", 2, 2, "the file ends before the row count");
   rejected("bad_count.txt", "two 0 1", 2, 2, "the row count \"two\" is not an integer");
-  rejected("short.txt", "4 0 1 1", 4, 2, "the file ends before the cluster index of row 3");
+  rejected("short.txt", "5 0 1 1", 5, 2, "the file ends before the cluster index of row 3");
+  rejected("labels_only.txt", "4 0 1 1", 4, 2, "row 0: cluster index 4 is outside 0 .. 1");
   rejected("fraction.txt", "3 0 1.5 1", 3, 2, "row 1: \"1.5\" is not an integer");
   rejected("word.txt", "3 0 1 x", 3, 2, "row 2: \"x\" is not an integer");
   rejected("too_large.txt", "3 0 2 1", 3, 2, "row 1: cluster index 2 is outside 0 .. 1");

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cluster/option_help.hpp"
 #include "cluster/version.hpp"
 
 namespace {
@@ -58,13 +60,17 @@ std::string banner() {
   return version().c_str();
 }
 
+// The usage text as it always was, then the option list.
 std::string usage_text() {
+  std::ostringstream option_list;
+  write_option_list(option_list);
   return banner() +
          "\nUsage: program [options]\nMain options:\nInput-output:\n"
          "\t-i name    - Read input from named file, not from stdin\n"
          "\t-o name    - Write output to named file, not to stdout\n"
          "Additional:\n"
-         "\t--help     - Show this message and then quit\n";
+         "\t--help     - Show this message and then quit\n" +
+         option_list.str();
 }
 
 // Index of the first line at or after from that starts with prefix; fails the test if none.
@@ -93,11 +99,50 @@ TEST(Clusterer, HelpWritesTheUsageTextOnly) {
   EXPECT_EQ(result.err, usage_text());
 }
 
-TEST(Clusterer, UnknownArgumentsEndTheRunWithStatusZero) {
-  const tRun result = run("-bogus");
-  EXPECT_EQ(result.status, 0);
+TEST(Clusterer, UnknownArgumentsEndTheRunWithStatusTwoAndChangeNoFile) {
+  const std::string groups = scratch("groups.txt"), labels = scratch("labels.txt");
+  std::ofstream(groups) << "old";
+  const tRun result = run("-o " + groups + " -o2 " + labels + " -bogus");
+  EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "Error: Unknown option(s):  -bogus\n" + usage_text());
+  EXPECT_EQ(slurp(groups), "old");
+  EXPECT_FALSE(std::ifstream(labels).good());
+}
+
+TEST(Clusterer, HelpListsEveryOptionOnALineOfItsOwn) {
+  const std::vector<std::string> help = lines(run("--help").err);
+  for (const char* option : {"-i",
+                             "-i2",
+                             "-o",
+                             "-o2",
+                             "-o3",
+                             "-init_clusters",
+                             "-init_clusters_out",
+                             "-table",
+                             "-num_clusters",
+                             "-normalize",
+                             "-t1",
+                             "-t2",
+                             "-seed",
+                             "-restarts",
+                             "-simulate",
+                             "-columns",
+                             "-noise",
+                             "-permute",
+                             "-random_cluster",
+                             "-scores",
+                             "-v,",
+                             "-compare_function",
+                             "-do_data",
+                             "--help"}) {
+    const auto listed = [&](const std::string& line) {
+      return line.compare(0, std::string(option).size() + 2, "\t" + std::string(option) + " ") ==
+                 0 &&
+             line.back() == ']';  // the default closes the line
+    };
+    EXPECT_EQ(std::count_if(help.begin() + 8, help.end(), listed), 1) << option;
+  }
 }
 
 TEST(Clusterer, MissingInputFileEndsTheRun) {
@@ -308,10 +353,10 @@ TEST(Clusterer, ALabelFileThatCannotBeWrittenEndsTheRunNamingIt) {
 
 TEST(Clusterer, StandardOutputThatCannotBeWrittenEndsTheRun) {
   const std::string lost = "\nError: Can't write file: stdout\n";
-  const tRun reports =
-      run("-i " + data("four_rows.txt") + " -num_clusters 2 -v", "/dev/null", ".", "/dev/full");
+  const tRun reports = run("-i " + data("four_rows.txt") + " -num_clusters 2 -v -seed 9",
+                           "/dev/null", ".", "/dev/full");
   EXPECT_EQ(reports.status, 1);
-  EXPECT_EQ(reports.err, "# " + banner() + "\n" + lost);
+  EXPECT_EQ(reports.err, "# " + banner() + "\n# seed 9\n" + lost);
 
   // The initial assignment on standard output is checked where it is written.
   const std::string labels = scratch("labels.txt");
@@ -323,8 +368,121 @@ TEST(Clusterer, StandardOutputThatCannotBeWrittenEndsTheRun) {
   EXPECT_EQ(slurp(labels), "");  // the run stopped before the cluster labels
 
   // These reports outgrow the stream's buffer, so writing already fails in the middle of the run.
-  const tRun long_reports = run("-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -v",
-                                "/dev/null", ".", "/dev/full");
+  const tRun long_reports =
+      run("-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -v -seed 9", "/dev/null", ".",
+          "/dev/full");
   EXPECT_EQ(long_reports.status, 1);
-  EXPECT_EQ(long_reports.err, "# " + banner() + "\n" + lost);
+  EXPECT_EQ(long_reports.err, "# " + banner() + "\n# seed 9\n" + lost);
+}
+
+namespace {
+
+// Standard output and every file of a run, in one text, and the run's status and errors.
+tRun run_with_files(const std::string& arguments) {
+  const std::string files[] = {scratch("o"), scratch("o2"), scratch("o3"), scratch("table")};
+  for (const std::string& file : files) std::remove(file.c_str());
+  tRun result = run(arguments + " -o " + files[0] + " -o2 " + files[1] + " -o3 " + files[2] +
+                    " -table " + files[3]);
+  for (const std::string& file : files) result.out += "\n--- file\n" + slurp(file);
+  return result;
+}
+
+// The full-precision objective of the -scores report.
+double scored_objective(const std::string& out) {
+  const std::size_t at = out.find("\nobjective = ");
+  EXPECT_NE(at, std::string::npos);
+  return std::stod(out.substr(at + 13));
+}
+
+const std::string bladder = "-i " EXAMPLES_DIR "/bladder_top1000.txt -num_clusters 5 -normalize ";
+
+}  // namespace
+
+TEST(Clusterer, TheSameSeedRepeatsEveryOutputAndAnotherSeedDoesNot) {
+  const std::string runs[] = {
+      bladder + "-restarts 3 -scores -init_clusters_out -v1",
+      "-simulate -num_clusters 3 -columns 4 -random_cluster -init_clusters_out -v1",
+      "-i " + data("four_rows.txt") +
+          " -num_clusters 2 -permute -random_cluster -init_clusters_out",
+  };
+  for (const std::string& arguments : runs) {
+    const tRun first = run_with_files(arguments + " -seed 11");
+    const tRun again = run_with_files(arguments + " -seed 11");
+    const tRun other = run_with_files(arguments + " -seed 12");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(again.out, first.out) << arguments;
+    EXPECT_EQ(again.err, first.err) << arguments;
+    EXPECT_NE(other.out, first.out) << arguments;
+  }
+}
+
+TEST(Clusterer, SeedLineRepeatsARunWithoutASeed) {
+  const tRun unseeded = run_with_files(bladder + "-v1");
+  const std::vector<std::string> err = lines(unseeded.err);
+  ASSERT_EQ(err.size(), 2u);
+  ASSERT_THAT(err[1], testing::StartsWith("# seed "));
+  const tRun repeated = run_with_files(bladder + "-v1 -seed " + err[1].substr(7));
+  EXPECT_EQ(repeated.out, unseeded.out);
+  EXPECT_EQ(repeated.err, unseeded.err);
+}
+
+TEST(Clusterer, RestartsKeepTheLargestObjectiveAndNeverLowerTheFirstStart) {
+  const auto objective_of = [](const std::string& line) {
+    return std::stod(line.substr(line.find("objective ") + 10));
+  };
+  for (const char* seed : {"1", "2", "3"}) {
+    const tRun one = run(bladder + "-scores -seed " + seed);
+    const tRun four = run(bladder + "-scores -v1 -seed " + seed + " -restarts 4");
+    ASSERT_EQ(four.status, 0) << four.err;
+    const std::vector<std::string> err = lines(four.err);
+    ASSERT_EQ(err.size(), 6u);  // banner, seed, one line per start
+    EXPECT_THAT(err[2], testing::StartsWith("# start 1: seed " + std::string(seed) + ", "));
+    EXPECT_EQ(objective_of(err[2]), scored_objective(one.out));
+    double best = objective_of(err[2]);
+    for (int s = 2; s <= 4; ++s) best = std::max(best, objective_of(err[1 + s]));
+    EXPECT_EQ(scored_objective(four.out), best);
+  }
+  // A start's seed alone repeats that start.
+  const std::string third = lines(run(bladder + "-v1 -seed 1 -restarts 3").err)[4];
+  const std::size_t from = third.find("seed ") + 5;
+  const std::string seed = third.substr(from, third.find(',') - from);
+  const tRun alone = run(bladder + "-scores -seed " + seed);
+  EXPECT_EQ(scored_objective(alone.out), std::stod(third.substr(third.find("objective ") + 10)));
+}
+
+TEST(Clusterer, InitialAssignmentOutputStartsTheSameRunAgain) {
+  const std::string initial = scratch("initial.txt"), first = scratch("first.txt"),
+                    second = scratch("second.txt");
+  const tRun drawn =
+      run(bladder + "-seed 5 -init_clusters_out -o3 " + initial + " -o2 " + first + " -v1");
+  const tRun given = run(bladder + "-init_clusters " + initial + " -o2 " + second + " -v1");
+  EXPECT_EQ(given.status, 0) << given.err;
+  EXPECT_EQ(given.out, drawn.out);
+  EXPECT_EQ(slurp(second), slurp(first));
+}
+
+TEST(Clusterer, TableOfAGivenStartHoldsTheKnownScoresAndCosines) {
+  const std::string table = scratch("table.txt");
+  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
+                          data("four_rows_start.txt") + " -table " + table);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(slurp(table),
+            "name\trow\tcluster\tgroup\tscore\tcosine\n"
+            "a\t0\t0\t1\t1\t1\nb\t1\t1\t3\t1\t1\nc\t2\t0\t0\t4\t1\nd\t3\t1\t2\t9\t1\n");
+}
+
+TEST(Clusterer, TableRowsFollowTheInputNamesAndTheLabelFiles) {
+  const std::string table = scratch("table.txt"), groups = scratch("groups.txt"),
+                    labels = scratch("labels.txt");
+  const tRun result = run(bladder + "-seed 3 -table " + table + " -o " + groups + " -o2 " + labels);
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> input = lines(slurp(EXAMPLES_DIR "/bladder_top1000.txt")),
+                                 rows = lines(slurp(table)), group = lines(slurp(groups)),
+                                 cluster = lines(slurp(labels));
+  ASSERT_EQ(rows.size(), 1001u);
+  for (std::size_t r = 1; r <= 1000; ++r) {
+    const std::string name = input[r].substr(0, input[r].find('\t'));
+    EXPECT_EQ(rows[r].substr(0, rows[r].rfind('\t', rows[r].rfind('\t') - 1)),
+              name + "\t" + std::to_string(r - 1) + "\t" + cluster[r] + "\t" + group[r]);
+  }
 }

@@ -7,9 +7,11 @@
 
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cluster/option_help.hpp"
 #include "cluster/version.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/getoption.hpp"
@@ -22,13 +24,17 @@ void parse(tOptions& options, std::vector<const char*> words) {
   options.parse_command_line(static_cast<int>(words.size()), words.data());
 }
 
+// The usage text as it always was, then the option list.
 std::string usage_text() {
+  std::ostringstream option_list;
+  write_option_list(option_list);
   return std::string(version().c_str()) +
          "\nUsage: program [options]\nMain options:\nInput-output:\n"
          "\t-i name    - Read input from named file, not from stdin\n"
          "\t-o name    - Write output to named file, not to stdout\n"
          "Additional:\n"
-         "\t--help     - Show this message and then quit\n";
+         "\t--help     - Show this message and then quit\n" +
+         option_list.str();
 }
 
 std::string temp_path(const std::string& name) {
@@ -62,6 +68,10 @@ TEST(Options, StartsAtTheDefaults) {
                 options.init_clusters_out,
             0);
   EXPECT_TRUE(options.init_clusters.empty());
+  EXPECT_FALSE(options.seed_given);
+  EXPECT_EQ(options.restarts, 1);
+  EXPECT_EQ(options.scores, 0);
+  EXPECT_EQ(options.table_stream, nullptr);
   EXPECT_EQ(&options.ins(), &std::cin);
   EXPECT_EQ(&options.ins2(), &std::cin);
   EXPECT_EQ(&options.outs(), &std::cout);
@@ -186,27 +196,52 @@ TEST(OptionsDeathTest, HelpPrintsTheUsageTextBeforeOpeningAnything) {
 
 TEST(OptionsDeathTest, UnknownArgumentsAreListedBeforeTheUsage) {
   tOptions options;
-  EXPECT_EXIT(parse(options, {"-bogus", "-v", "extra"}), testing::ExitedWithCode(0),
+  EXPECT_EXIT(parse(options, {"-bogus", "-v", "extra"}), testing::ExitedWithCode(2),
               testing::Eq("Error: Unknown option(s):  -bogus extra\n" + usage_text()));
 }
 
 TEST(OptionsDeathTest, ValuesThatDoNotConvertAreUnknownArguments) {
   tOptions options;
-  EXPECT_EXIT(parse(options, {"-num_clusters", "abc"}), testing::ExitedWithCode(0),
+  EXPECT_EXIT(parse(options, {"-num_clusters", "abc"}), testing::ExitedWithCode(2),
               testing::StartsWith("Error: Unknown option(s):  -num_clusters abc\n"));
-  EXPECT_EXIT(parse(options, {"-num_clusters"}), testing::ExitedWithCode(0),
+  EXPECT_EXIT(parse(options, {"-num_clusters"}), testing::ExitedWithCode(2),
               testing::StartsWith("Error: Unknown option(s):  -num_clusters\n"));
 }
 
-TEST(OptionsDeathTest, UnknownArgumentLeavesEarlierOutputFileCreatedAndEmpty) {
-  const std::string o = temp_path("left_empty.txt");
-  write_file(o, "old content");
+TEST(OptionsDeathTest, RejectedCommandLinesLeaveEveryFileAsItWas) {
+  const std::string o = temp_path("kept.txt"), table = temp_path("kept_table.txt");
+  const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+      {{"-bogus"}, "Error: Unknown option(s):  -bogus\n"},
+      {{"-seed", "12x"}, "Error: -seed \"12x\": the seed must be a whole number"},
+      {{"-seed", "18446744073709551616"}, "Error: -seed \"18446744073709551616\": the seed"},
+      {{"-seed", "-5"}, "Error: -seed \"\": the seed"},
+      {{"-seed"}, "Error: Unknown option(s):  -seed\n"},
+      {{"-restarts", "0"}, "Error: -restarts 0: at least one start is needed\n"},
+      {{"-restarts", "1", "-init_clusters", "start.txt"},
+       "Error: -restarts: a run from -init_clusters has exactly one start\n"},
+  };
+  for (const auto& [words, report] : cases) {
+    write_file(o, "old content");
+    write_file(table, "old table");
+    std::vector<const char*> all = {"-o", o.c_str(), "-table", table.c_str()};
+    all.insert(all.end(), words.begin(), words.end());
+    tOptions options;
+    EXPECT_EXIT(parse(options, all), testing::ExitedWithCode(2),
+                testing::AllOf(testing::StartsWith(report), testing::EndsWith(usage_text())))
+        << report;
+    std::ifstream kept(o), kept_table(table);
+    EXPECT_EQ(first_word(kept), "old") << report;
+    EXPECT_EQ(first_word(kept_table), "old") << report;
+  }
+}
+
+TEST(Options, TakesTheRunOptions) {
   tOptions options;
-  EXPECT_EXIT(parse(options, {"-o", o.c_str(), "-bogus"}), testing::ExitedWithCode(0),
-              testing::StartsWith("Error: Unknown option(s):  -bogus\n"));
-  std::ifstream left(o);
-  ASSERT_TRUE(left.good());
-  EXPECT_EQ(left.peek(), std::char_traits<char>::eof());
+  parse(options, {"-seed", "18446744073709551615", "-restarts", "3", "-scores"});
+  EXPECT_TRUE(options.seed_given);
+  EXPECT_EQ(options.seed, 18446744073709551615ULL);
+  EXPECT_EQ(options.restarts, 3);
+  EXPECT_EQ(options.scores, 1);
 }
 
 TEST(OptionsDeathTest, FilesThatDoNotOpenEndTheRun) {

@@ -1,5 +1,5 @@
-// Hostile inputs against the built clusterer: every run ends with status 0 and a result, or
-// status 1 and a clear message; never a signal, an assertion, a sanitizer report or the
+// Hostile inputs against the built clusterer: every run ends with status 0 and a result, status
+// 1 and a clear message, or status 2 and the usage text for a command line it cannot run; never a signal, an assertion, a sanitizer report or the
 // container error handler.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -166,11 +166,11 @@ testing::AssertionResult gave_result_or_message(const tRun& r) {
   return r.status == 0 ? gave_result(r) : gave_message(r, "");
 }
 
-// Status 0 with the usage text after a complaint about unknown arguments, and no run.
+// Status 2 with the usage text after a complaint about unknown arguments, and no run.
 testing::AssertionResult rejected_arguments(const tRun& r) {
   testing::AssertionResult sound = ended_soundly(r);
   if (!sound) return sound;
-  if (r.status != 0 || r.err.rfind("Error: Unknown option(s): ", 0) != 0 ||
+  if (r.status != 2 || r.err.rfind("Error: Unknown option(s): ", 0) != 0 ||
       r.err.find("Usage: program [options]") == std::string::npos || !r.out.empty())
     return testing::AssertionFailure() << "status " << r.status << ", stderr:\n"
                                        << r.err.substr(0, 2000) << "stdout:\n"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <ctime>
@@ -224,3 +225,20 @@ TEST(RandomSource, StartUpFloatingPointMode) {
 }
 
 }  // namespace
+
+TEST(RandomSource, AWholeTableRestartsItsOwnSequence) {
+  std::uint32_t words[31], low_bits_apart[31], all_zero[31] = {};
+  for (std::uint32_t i = 0; i < 31; i++) {
+    words[i] = 2654435761u * (i + 1);
+    low_bits_apart[i] = words[i] ^ (i == 5 ? 2u : 0u);
+  }
+  random_source a(0, 4), b(0, 4), c(0, 4), zero(0, 1);
+  a.set_table(words);
+  b.set_table(words);
+  c.set_table(low_bits_apart);
+  zero.set_table(all_zero);
+  EXPECT_EQ(draws(a, 20), draws(b, 20));
+  EXPECT_NE(draws(a, 20), draws(c, 20));
+  const std::vector<int> bits = draws(zero, 40);  // a table of zeros alone would stay zero
+  EXPECT_NE(std::count(bits.begin(), bits.end(), 1), 0);
+}

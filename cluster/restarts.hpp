@@ -1,0 +1,40 @@
+// The k-svd clustering from one or several starts, and the record of what each start gave.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <vector>
+
+#include "lib/array.hpp"
+#include "lib/matrix.hpp"
+#include "lib/taxaset.hpp"
+#include "lib/vector.hpp"
+
+class tOptions;
+
+// What a later report needs to repeat and judge the run.
+struct tRunRecord {
+  std::uint64_t seed = 0;                // the run seed every random source derives from
+  std::vector<double> start_objectives;  // the objective of every start, in start order
+  int winner = 0;                        // index in start_objectives of the start kept
+};
+
+// One clustering: where it started and where sqkmeans left it.
+struct tStart {
+  array<int> initial_assignment;
+  array<tTaxaSet> clusters;
+  array<vector> means;
+  double objective = 0.0;
+};
+
+// Called once with the initial assignment of the start that will be kept.
+using tStartWriter = std::function<void(const array<int>& initial_assignment)>;
+
+// The start of -init_clusters, or options.restarts random starts (start s seeded from
+// start_seed(record.seed, s)), each with its principal directions as initial means and refined
+// by sqkmeans. Keeps the largest objective, the earlier start on ties, and fills the record.
+// Progress lines go to out; with several starts one "# start" line each on standard error at
+// verbosity 1 and above.
+tStart best_start(const matrix& data, const tOptions& options, tRunRecord& record,
+                  std::ostream& out, const tStartWriter& write_start);
