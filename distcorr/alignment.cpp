@@ -23,7 +23,7 @@ std::string shown(char c) {
 tFormat guess_format(const std::string& text) {
   const std::size_t first = text.find_first_not_of(" \t\r\n\v\f");
   if (first == std::string::npos) bye("the alignment has no sequences");
-  if (text[first] == '>') return tFormat::fasta;
+  if (text[first] == '>' || text[first] == ';') return tFormat::fasta;
   if (std::isdigit(static_cast<unsigned char>(text[first]))) return tFormat::phylip;
   bye("cannot tell the format of the alignment from its first character %s: give -format "
       "fasta or -format phylip",

@@ -25,6 +25,6 @@ tProblem append_sites(const std::string& text, std::string& sequence, long line,
 
 // At least two sequences, distinct names, equal lengths; else the first problem found.
 tProblem check_alignment(const tAlignment& alignment);
-// Reads text in the given format (automatic: '>' first means FASTA, a digit PHYLIP) and checks
-// it; any problem ends through bye().
+// Reads text in the given format (automatic: '>' or ';' first means FASTA, a digit PHYLIP) and
+// checks it; any problem ends through bye().
 tAlignment read_alignment(const std::string& text, tFormat format);
