@@ -3,9 +3,7 @@
 
 #include <zlib.h>
 
-#include <fstream>
-#include <iostream>
-#include <sstream>
+#include <cstdio>
 
 #include "lib/diagnostics.hpp"
 
@@ -59,15 +57,13 @@ std::string gunzip(const std::string& bytes, const std::string& source) {
 }
 
 std::string read_source(const std::string& name) {
-  std::ostringstream bytes;
-  if (name.empty()) {
-    bytes << std::cin.rdbuf();
-  } else {
-    std::ifstream file(name, std::ios::binary);
-    if (!file) bye("Can't open file to read: %s", name.c_str());
-    bytes << file.rdbuf();
-    if (file.bad()) bye("Can't read file: %s", name.c_str());
-  }
-  const std::string text = bytes.str();
-  return is_gzip(text) ? gunzip(text, source_label(name)) : text;
+  std::FILE* file = name.empty() ? stdin : std::fopen(name.c_str(), "rb");
+  if (!file) bye("Can't open file to read: %s", name.c_str());
+  std::string bytes;
+  char buffer[1 << 16];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  const bool failed = std::ferror(file);
+  if (file != stdin) std::fclose(file);
+  if (failed) bye("Can't read %s", source_label(name).c_str());
+  return is_gzip(bytes) ? gunzip(bytes, source_label(name)) : bytes;
 }
