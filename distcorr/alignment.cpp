@@ -64,6 +64,8 @@ tProblem check_alignment(const tAlignment& a) {
       return "line " + std::to_string(a.lines[k]) + ": the name " + a.names[k] +
              " is given twice, first on line " + std::to_string(at->second);
   }
+  if (a.sequences[0].empty())
+    return "line " + std::to_string(a.lines[0]) + ": sequence " + a.names[0] + " has no sites";
   for (std::size_t k = 1; k < a.names.size(); ++k)
     if (a.sequences[k].size() != a.sequences[0].size())
       return "line " + std::to_string(a.lines[k]) + ": sequence " + a.names[k] + " has " +

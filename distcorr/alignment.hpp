@@ -23,7 +23,7 @@ tProblem bad_character(long line, const std::string& name, char c);
 tProblem append_sites(const std::string& text, std::string& sequence, long line,
                       const std::string& name);
 
-// At least two sequences, distinct names, equal lengths; else the first problem found.
+// At least two sequences, distinct names, equal lengths above 0; else the first problem found.
 tProblem check_alignment(const tAlignment& alignment);
 // Reads text in the given format (automatic: '>' or ';' first means FASTA, a digit PHYLIP) and
 // checks it; any problem ends through bye().

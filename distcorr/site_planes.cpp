@@ -41,7 +41,7 @@ tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion de
       words_(sequences.empty() ? 0 : (static_cast<long>(sequences[0].size()) + 63) / 64),
       planes_(sequences_ * words_ * kPlanes, 0) {
   for (long i = 0; i < sequences_; ++i) {
-    std::uint64_t* words = &planes_[i * words_ * kPlanes];
+    std::uint64_t* words = planes_.data() + i * words_ * kPlanes;
     for (std::size_t site = 0; site < sequences[i].size(); ++site) {
       const tCode code = code_of(sequences[i][site]);
       const std::uint64_t bit = std::uint64_t{1} << (site % 64);

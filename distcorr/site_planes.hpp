@@ -28,7 +28,7 @@ class tSitePlanes {
  private:
   // Per sequence and word: resolved sites, purines (A, G), and the second bit (G, T).
   enum { kResolved, kPurine, kSecond, kPlanes };
-  const std::uint64_t* words_of(long i) const { return &planes_[i * words_ * kPlanes]; }
+  const std::uint64_t* words_of(long i) const { return planes_.data() + i * words_ * kPlanes; }
 
   long sequences_;
   long words_;

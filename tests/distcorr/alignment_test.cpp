@@ -50,6 +50,7 @@ TEST(AlignmentReaderDeathTest, RefusesWithTheLineAndTheName) {
       {"0 0\n", tFormat::phylip, "Error: the alignment has no sequences"},
       {">a\nACGT\n", tFormat::fasta, "line 1: the alignment has only one sequence, a"},
       {">a\nAC\n>b\nACG\n", tFormat::fasta, "line 3: sequence b has 3 sites, but sequence a has 2"},
+      {">a x\n>b\n", tFormat::fasta, "line 1: sequence a has no sites"},
       {">a\nAC\n>b\nAC\n>a\nAC\n", tFormat::fasta, "line 5: the name a is given twice, first on line 1"},
       {">a\nAC\n>b\nAXC\n", tFormat::fasta, "line 4: sequence b has the character 'X'"},
       {">a\nAC\n>b\nA\x01", tFormat::fasta, "line 4: sequence b has the character \\\\x01"},
