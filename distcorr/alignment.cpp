@@ -8,7 +8,6 @@
 
 #include "distcorr/fasta_reader.hpp"
 #include "distcorr/phylip_reader.hpp"
-#include "distcorr/text_lines.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
