@@ -9,6 +9,7 @@ clock figures beside them.
 """
 import json
 import os
+import random
 import re
 import subprocess
 import sys
@@ -233,6 +234,37 @@ def main():
     summary = [l for l in done.stdout.splitlines() if "tests passed" in l or "tests failed" in l]
     print((summary[-1] if summary else done.stdout[-500:]).strip()
           + "  [%s]" % verdict(done.returncode == 0 and bool(summary)))
+
+    distcorr_figures(build, work)
+
+
+def random_alignment(path, sequences, sites, seed):
+    """FASTA of random sequences over ACGT with one N in fifty sites, made once."""
+    if os.path.exists(path):
+        return
+    rng = random.Random(seed)
+    with open(path, "w") as out:
+        for i in range(sequences):
+            out.write(">s%d\n%s\n" % (i, "".join(
+                "N" if rng.random() < 0.02 else rng.choice("ACGT") for _ in range(sites))))
+
+
+def distcorr_figures(build, work):
+    header("(8) distcorr on 1,000 sequences x 10,000 sites, target a few seconds (<= 5 s wall)")
+    alignment = os.path.join(work, "distcorr_1000x10000.fasta")
+    random_alignment(alignment, 1000, 10000, 20261208)
+    for model in (["-model", "jc"], ["-model", "k2p", "-alpha", "0.5"]):
+        wall, cpu, rss_kib, _ = best_timed([os.path.join(build, "distcorr", "distcorr"), "-i",
+                                            alignment, "-deletion", "pairwise", "-fix", "x",
+                                            "-o", "distcorr_matrix.phy"] + model, cwd=work)
+        print("%s: %.2f s wall, %.2f s processor, %.0f MiB  [%s]"
+              % (" ".join(model), wall, cpu, rss_kib / 1024.0, verdict(wall <= 5)))
+    best = gbench(os.path.join(build, "bench", "distcorr_benchmark"),
+                  ["--benchmark_filter=BM_count_pairs"], repetitions=1)
+    for name in sorted(best):
+        real, cpu, b = best[name]
+        print("%-40s %8.1f ms wall, %8.1f ms processor (main thread)" % (name, real * 1e3,
+                                                                        cpu * 1e3))
 
 
 if __name__ == "__main__":

@@ -12,7 +12,7 @@ mkdir -p "$build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTOOLKIT_BENCH=ON -DTOOLKIT_TESTS=ON \
   > "$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2 --target clusterer golden_bits_test cluster_read_matrix_benchmark \
-  cluster_ksvd_phase_benchmark treelib_distance_benchmark > "$build/build.log" 2>&1 ||
+  cluster_ksvd_phase_benchmark treelib_distance_benchmark distcorr distcorr_benchmark > "$build/build.log" 2>&1 ||
   { tail -50 "$build/build.log"; exit 1; }
 
 # Workloads from fixed seeds, made once: W1 (also the largest W3 size), W2's assignment, W3.

@@ -1,0 +1,36 @@
+// Bit-parallel encoding of an alignment: 64 sites per machine word, three bit planes per
+// sequence, so a pair's differences are counted with a few logical operations and popcounts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class tDeletion { global, pairwise };
+
+// Counts of one pair over the sites where both sequences have A, C, G or T.
+struct tPairCounts {
+  long compared = 0;
+  long transitions = 0;    // A<->G, C<->T
+  long transversions = 0;  // a purine against a pyrimidine
+  long differing() const { return transitions + transversions; }
+};
+
+class tSitePlanes {
+ public:
+  // U counts as T, case is ignored; global deletion leaves out every site that any sequence
+  // does not resolve to A, C, G or T. REQUIRES: sequences of equal length.
+  tSitePlanes(const std::vector<std::string>& sequences, tDeletion deletion);
+
+  long sequences() const { return sequences_; }
+  tPairCounts count(long i, long j) const;  // REQUIRES: 0 <= i, j < sequences()
+
+ private:
+  // Per sequence and word: resolved sites, purines (A, G), and the second bit (G, T).
+  enum { kResolved, kPurine, kSecond, kPlanes };
+  const std::uint64_t* words_of(long i) const { return planes_.data() + i * words_ * kPlanes; }
+
+  long sequences_;
+  long words_;
+  std::vector<std::uint64_t> planes_;
+};

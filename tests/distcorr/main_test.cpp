@@ -1,0 +1,232 @@
+// distcorr end to end: woodmouse distances against the independent reference, every saturation
+// policy against the tree library's own corrections, whole-file output and refused options.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "treelib/onepdist.hpp"
+#include "treelib/twopdist.hpp"
+
+namespace {
+
+struct tRun {
+  int status;
+  std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string data(const std::string& name) { return DISTCORR_TEST_DATA "/" + name; }
+
+std::string scratch(const std::string& name) {
+  return testing::TempDir() + "distcorr_" +
+         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
+}
+
+tRun run(const std::string& arguments, const std::string& input = "/dev/null") {
+  const std::string out = scratch("stdout"), err = scratch("stderr");
+  const std::string command = "'" DISTCORR_PATH "' " + arguments + " < '" + input + "' > '" +
+                              out + "' 2> '" + err + "'";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+}
+
+struct tTable {
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> rows;
+};
+
+// Rows of "name value value ..."; with header, a first line holding the number of rows.
+tTable parse_table(const std::string& text, bool header) {
+  std::istringstream in(text);
+  tTable t;
+  std::size_t n = 0;
+  if (header) in >> n;
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    std::string name;
+    if (!(words >> name)) continue;
+    t.names.push_back(name);
+    t.rows.emplace_back();
+    for (double v; words >> v;) t.rows.back().push_back(v);
+  }
+  if (header) {
+    EXPECT_EQ(n, t.names.size());
+  }
+  return t;
+}
+
+TEST(Distcorr, WoodmouseAgreesWithTheIndependentReference) {
+  const struct {
+    std::string arguments, input, expected;
+  } cases[] = {
+      {"-i " + data("woodmouse.fasta"), "/dev/null", "expected_jc_global.txt"},
+      {"-deletion pairwise -format fasta", data("woodmouse.fasta"), "expected_jc_pairwise.txt"},
+      {"-model k2p -alpha 0.5", data("woodmouse.fasta.gz"), "expected_k2p_global.txt"},
+      {"-model k2p -alpha 0.5 -deletion pairwise -i " + data("woodmouse_interleaved.phy"),
+       "/dev/null", "expected_k2p_pairwise.txt"},
+      {"-deletion pairwise -format phylip", data("woodmouse_sequential.phy"),
+       "expected_jc_pairwise.txt"},
+  };
+  for (const auto& c : cases) {
+    const tRun r = run(c.arguments, c.input);
+    ASSERT_EQ(r.status, 0) << c.arguments << r.err;
+    const tTable got = parse_table(r.out, true), want = parse_table(slurp(data(c.expected)), false);
+    ASSERT_EQ(got.names, want.names) << c.arguments;
+    for (std::size_t i = 0; i < want.rows.size(); ++i) {
+      ASSERT_EQ(got.rows[i].size(), want.rows[i].size());
+      for (std::size_t j = 0; j < want.rows[i].size(); ++j)
+        EXPECT_LE(std::fabs(got.rows[i][j] - want.rows[i][j]), 1e-12 * want.rows[i][j])
+            << c.arguments << " at " << i << ", " << j;
+    }
+  }
+}
+
+// Random sequences: about half of the pairs are saturated under either model.
+struct tSaturated {
+  std::string file;
+  tMatrix p, P, Q;
+};
+
+tSaturated saturated_alignment() {
+  const int n = 8, length = 60;
+  std::mt19937 random(5);
+  std::vector<std::string> s(n);
+  std::ofstream out(scratch("random.fasta"));
+  for (int i = 0; i < n; ++i) {
+    for (int k = 0; k < length; ++k) s[i] += "ACGT"[random() % 4];
+    out << ">s" << i << '\n' << s[i] << '\n';
+  }
+  tSaturated a{scratch("random.fasta"), tMatrix(n, n), tMatrix(n, n), tMatrix(n, n)};
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j) {
+      int ts = 0, tv = 0;
+      for (int k = 0; k < length; ++k) {
+        const bool purine_i = s[i][k] == 'A' || s[i][k] == 'G';
+        const bool purine_j = s[j][k] == 'A' || s[j][k] == 'G';
+        if (s[i][k] != s[j][k]) ++(purine_i == purine_j ? ts : tv);
+      }
+      a.p(i, j) = (ts + tv) / double(length);
+      a.P(i, j) = ts / double(length);
+      a.Q(i, j) = tv / double(length);
+    }
+  }
+  return a;
+}
+
+TEST(Distcorr, EverySaturationPolicyGivesTheModulesOwnResult) {
+  tSaturated a = saturated_alignment();
+  const struct {
+    const char* arguments;
+    bool (*correct)(tSaturated&, tMatrix&);
+  } cases[] = {
+      {"", [](tSaturated& s, tMatrix& d) { return onepdist_cfix(s.p, d, 4, -1.0f); }},
+      {"-fix x", [](tSaturated& s, tMatrix& d) { return onepdist(s.p, d, 4); }},
+      {"-fix x -x 0.5", [](tSaturated& s, tMatrix& d) { return onepdist_xfix(s.p, d, 4, 0.5f); }},
+      {"-fix c -x 2", [](tSaturated& s, tMatrix& d) { return onepdist_cfix(s.p, d, 4, 2.0f); }},
+      {"-fix pq -p0 0.5 -q0 0.7",
+       [](tSaturated& s, tMatrix& d) { return onepdist_pqfix(s.p, d, 4, 0.5f, 0.7f); }},
+      {"-states 3 -fix x", [](tSaturated& s, tMatrix& d) { return onepdist(s.p, d, 3); }},
+      {"-model k2p -alpha 1",
+       [](tSaturated& s, tMatrix& d) { return twopdist_cfix(s.P, s.Q, d, 4, -1.0f, 1.0); }},
+      {"-model k2p -alpha 2 -fix x",
+       [](tSaturated& s, tMatrix& d) { return twopdist(s.P, s.Q, d, 4, 2.0); }},
+      {"-model k2p -alpha 0.5 -fix x -x 0.25",
+       [](tSaturated& s, tMatrix& d) { return twopdist_xfix(s.P, s.Q, d, 4, 0.25f, 0.5); }},
+      {"-model k2p -alpha 1 -fix c -x 1.5",
+       [](tSaturated& s, tMatrix& d) { return twopdist_cfix(s.P, s.Q, d, 4, 1.5f, 1.0); }},
+  };
+  for (const auto& c : cases) {
+    const tRun r = run(std::string(c.arguments) + " -stats -i " + a.file);
+    ASSERT_EQ(r.status, 0) << c.arguments << r.err;
+    tMatrix expected;
+    const bool unsaturated = c.correct(a, expected);
+    EXPECT_FALSE(unsaturated) << c.arguments << ": the alignment must saturate some pairs";
+    EXPECT_NE(r.err.find("Correction result: false"), std::string::npos) << r.err;
+    const tTable got = parse_table(r.out, true);
+    for (int i = 0; i < expected.dim1(); ++i)
+      for (int j = 0; j < expected.dim1(); ++j)
+        EXPECT_EQ(got.rows[i][j], expected(i, j)) << c.arguments << " at " << i << ", " << j;
+  }
+}
+
+TEST(Distcorr, StatisticsAndWarningComeFromTheModules) {
+  tSaturated a = saturated_alignment();
+  tTaxaSet all(8);
+  for (int k = 0; k < 8; ++k) all.insert(k);
+  char jc[160], k2p[80], warned[80];
+  std::snprintf(jc, sizeof jc, "Saturated pairs: %.6g%%\nLargest correctable proportion: %.17g\n",
+                percent_saturated(all, a.p, 4), max_correctible(all, a.p, 4));
+  std::snprintf(k2p, sizeof k2p, "Saturated pairs: %.6g%%\nCorrection",
+                percent_saturated(all, a.P, a.Q, 4, 1.0));
+  std::snprintf(warned, sizeof warned, "Warning: %d of 28 pairs are saturated and keep",
+                static_cast<int>(std::lround(percent_saturated(all, a.p, 4) * 28 / 100)));
+  const tRun plain = run("-stats -i " + a.file), gamma = run("-stats -model k2p -alpha 1", a.file);
+  EXPECT_NE(plain.err.find(jc), std::string::npos) << plain.err << jc;
+  EXPECT_NE(plain.err.find(warned), std::string::npos) << plain.err << warned;
+  EXPECT_NE(gamma.err.find(k2p), std::string::npos) << gamma.err << k2p;
+}
+
+TEST(Distcorr, WritesTheOutputFileWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  const fs::path dir = scratch("dir");
+  fs::remove_all(dir);
+  fs::create_directories(dir / "taken");
+  const tRun to_file = run("-o " + (dir / "m.phy").string(), data("woodmouse.fasta"));
+  EXPECT_EQ(to_file.status, 0);
+  EXPECT_EQ(slurp((dir / "m.phy").string()), run("", data("woodmouse.fasta")).out);
+  // The target is a directory: the rename fails and the temporary file goes away.
+  const tRun refused = run("-o " + (dir / "taken").string(), data("woodmouse.fasta"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("Can't write file"), std::string::npos) << refused.err;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  EXPECT_EQ(run("-o " + (dir / "no/m.phy").string(), data("woodmouse.fasta")).status, 1);
+  EXPECT_FALSE(fs::exists(dir / "no"));
+}
+
+TEST(Distcorr, RefusesBadCommandLines) {
+  const struct {
+    const char* arguments;
+    const char* report;
+  } cases[] = {
+      {"-model k2p", "Usage: -model k2p needs the gamma shape -alpha"},
+      {"-model k2p -alpha 0", "Usage: -alpha 0: must be a finite number above 0"},
+      {"-alpha 1", "Usage: -alpha applies to -model k2p"},
+      {"-model k2p -alpha 1 -states 4", "Usage: -states applies to -model jc"},
+      {"-states 1", "Usage: -states 1: must be at least 2"},
+      {"-fix c", "Usage: -fix c needs the value -x"},
+      {"-x 2", "Usage: -x applies to -fix x and -fix c"},
+      {"-fix x -x -1", "Usage: -x -1: must be at least 0"},
+      {"-fix pq -p0 0.1", "Usage: -fix pq needs -p0 and -q0"},
+      {"-fix pq -p0 0.5 -q0 0.75", "Usage: -q0 0.75: must be at least 0 and below 0.75"},
+      {"-fix pq -p0 1 -q0 0.5", "Usage: -p0 1: must be at least 0 and below 0.75"},
+      {"-model k2p -alpha 1 -fix pq -p0 .1 -q0 .2", "Usage: -fix pq applies to -model jc"},
+      {"-format xml", "Usage: -format xml: not one of the choices"},
+      {"-deletion partial", "Usage: -deletion partial: not one of the choices"},
+      {"-bogus word", "Usage: unknown option(s): -bogus word"},
+  };
+  for (const auto& c : cases) {
+    const tRun r = run(c.arguments, data("woodmouse.fasta"));
+    EXPECT_EQ(r.status, 1) << c.arguments;
+    EXPECT_NE(r.err.find(c.report), std::string::npos) << c.arguments << ": " << r.err;
+    EXPECT_EQ(r.out, "") << c.arguments;
+  }
+  const tRun help = run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.err.rfind("Usage: distcorr [options]", 0), 0u) << help.err;
+}
+
+}  // namespace
