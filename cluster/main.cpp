@@ -3,11 +3,14 @@
 
 #include "algorithms/sqkmeans.hpp"
 #include "cluster/bisection.hpp"
+#include "cluster/heatmap.hpp"
+#include "cluster/html_report.hpp"
 #include "cluster/initial_partition.hpp"
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
 #include "cluster/options.hpp"
 #include "cluster/progress.hpp"
+#include "cluster/run_record.hpp"
 #include "cluster/synthetic_data.hpp"
 #include "lib/random_source.hpp"
 
@@ -17,6 +20,33 @@ tExpressionData simulated_data(const tOptions& options, std::ostream& out, tTrut
   random_source draws;  // doubles in [0, 1]
   return simulate_data(options.num_clusters, options.columns, options.noise, draws,
                        options.verbosity, out, truth);
+}
+
+// What the report shows of the settings and the input, as far as this run knows them.
+tRunRecord run_record(const tOptions& options, int argc, const char** argv, int rows) {
+  tRunRecord record;
+  record.command_line = command_line_of(argc, argv);
+  record.input.name = options.simulate ? "simulated" : options.input_name.c_str();
+  record.input.format = options.simulate ? "simulated" : "matrix";
+  record.input.rows_read = record.input.rows_kept = rows;
+  record.num_clusters = options.num_clusters;
+  record.t1 = options.t1;
+  record.t2 = options.t2;
+  record.normalized = options.normalize != 0;
+  return record;
+}
+
+void write_pictures(const tOptions& options, const tRunRecord& record,
+                    const tFinishedClustering& clustering) {
+  if (options.heatmap_stream) {
+    write_heatmap_file(*options.heatmap_stream, clustering, row_scores(clustering),
+                       record.input.column_names);
+    check_written(*options.heatmap_stream, options.heatmap_name);
+  }
+  if (options.report_stream) {
+    write_html_report(*options.report_stream, record, clustering);
+    check_written(*options.report_stream, options.report_name);
+  }
 }
 
 }  // namespace
@@ -78,6 +108,14 @@ int main(int argc, const char** argv) {
     check_written(options.outs(), options.outs_name());
   }
   progress_line(out, verbosity, "computing score...");
+  if (options.heatmap_stream || options.report_stream) {
+    tRunRecord record = run_record(options, argc, argv, rows);
+    // The objective of every k-svd pass and of every start: only the final one is known here.
+    record.pass_objectives = {objective};
+    record.restart_objectives = {objective};
+    write_pictures(options, record,
+                   {data, input.names, clusters, means, bisection.split_clusters});
+  }
   if (options.simulate) write_final_listing(out, bisection.split_clusters);
   check_written(out, "stdout");  // the reports: lost output must not end with status 0
   return 0;

@@ -41,6 +41,8 @@ tOptions::~tOptions() {
   out_stream.reset();
   out2_stream.reset();
   out3_stream.reset();
+  heatmap_stream.reset();
+  report_stream.reset();
 }
 
 void tOptions::parse_command_line(int argc, const char** argv) {
@@ -76,6 +78,8 @@ void tOptions::open_files(int argc, const char** argv) {
     output3_name_ = name;
     out3_stream = open_for_writing(name);
   }
+  if (getoption(argc, argv, "-heatmap", heatmap_name)) heatmap_stream = open_for_writing(heatmap_name);
+  if (getoption(argc, argv, "-report", report_name)) report_stream = open_for_writing(report_name);
 }
 
 void tOptions::read_values(int argc, const char** argv) {

@@ -9,7 +9,7 @@
 class tOptions {
  public:
   tOptions();   // every field at its default
-  ~tOptions();  // closes the streams in the order in, in2, out, out2, out3
+  ~tOptions();  // closes the streams in the order in, in2, out, out2, out3, heatmap, report
   tOptions(const tOptions&) = delete;
   tOptions& operator=(const tOptions&) = delete;
 
@@ -30,6 +30,12 @@ class tOptions {
   const string& outs_name() const;
   const string& outs2_name() const;
   const string& outs3_name() const;
+
+  // The pictures: -heatmap FILE.svg and -report FILE.html, each opened only when named.
+  std::unique_ptr<std::ofstream> heatmap_stream;
+  std::unique_ptr<std::ofstream> report_stream;
+  string heatmap_name;
+  string report_name;
 
   int verbosity = 0;
   string input_name = "stdin";    // a label for the report; the streams decide where data go
