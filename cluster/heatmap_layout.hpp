@@ -50,6 +50,7 @@ class tColourScale {
   double clip_;
 };
 
-// The q-quantile (0 < q <= 1) of |x| over the finite entries; 1.0 when that is 0 or there are
-// none, so that the scale always has a range.
+// The q-quantile (0 < q <= 1) of |x| over the finite entries (over an evenly spaced sample of
+// about a million of them in larger matrices); 1.0 when that is 0 or there are none, so that the
+// scale always has a range.
 double robust_clip(const matrix& data, double q);

@@ -101,7 +101,7 @@ void write_direction_section(std::ostream& os, const tFinishedClustering& cluste
 void write_html_report(std::ostream& os, const tRunRecord& run,
                        const tFinishedClustering& clustering) {
   const std::vector<double> scores = row_scores(clustering);
-  os << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+  os << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n"
         "<title>Clustering report</title>\n<style>"
      << style << "</style>\n</head>\n<body>\n<h1>Clustering report</h1>\n";
   write_run_section(os, run, clustering.data);
