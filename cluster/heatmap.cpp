@@ -17,7 +17,7 @@ constexpr int max_label_chars = 24;
 constexpr double clip_quantile = 0.99;
 
 // Horizontal positions, in pixels, of the parts left of the cells.
-constexpr int cluster_band_x = 66, half_label_end = 116, half_band_x = 120, heat_x = 132;
+constexpr int cluster_band_x = 66, half_label_end = 126, half_band_x = 130, heat_x = 142;
 constexpr int heat_y = 30;
 
 struct tGeometry {
