@@ -149,7 +149,7 @@ void write_column_names(std::ostream& os, const tGeometry& g,
 }
 
 void write_legend(std::ostream& os, const tGeometry& g, const tColourScale& scale, bool missing,
-                  int rows, int per_bin) {
+                  int rows, int per_bin, int per_column) {
   const int y = heat_y + g.heat_h + g.bottom + 6;
   const int steps = tColourScale::steps, swatch = 18;
   for (int level = -steps; level <= steps; ++level)
@@ -171,6 +171,8 @@ void write_legend(std::ostream& os, const tGeometry& g, const tColourScale& scal
   if (per_bin > 1)
     os << " Each line is the mean of up to " << per_bin << " adjacent rows (" << rows
        << " rows, " << g.lines << " lines).";
+  if (per_column > 1)
+    os << " Each cell column is the mean of up to " << per_column << " adjacent columns.";
   os << "</text>\n";
 }
 
@@ -188,17 +190,19 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
   const matrix& data = clustering.data;
   const tRowOrder order = heatmap_row_order(clustering.halves, scores);
   const int rows = static_cast<int>(order.rows.size());
-  const int per_bin = rows_per_bin(rows, data.dim2(), heatmap_max_cells);
+  const int per_column = columns_per_bin(data.dim2(), heatmap_max_columns);
+  const int drawn_cols = (data.dim2() + per_column - 1) / per_column;
+  const int per_bin = rows_per_bin(order.bands, drawn_cols, heatmap_max_cells);
   std::vector<tBand> drawn_bands;
   const std::vector<tBand> bins = row_bins(order.bands, per_bin, drawn_bands);
-  const matrix lines = bin_means(data, order.rows, bins);
+  const matrix lines = bin_means(data, order.rows, bins, per_column);
   const tColourScale scale(robust_clip(data, clip_quantile));
   const std::vector<std::string> labels = column_labels(column_names, data.dim2());
   std::vector<std::string> row_names;
   if (per_bin == 1 && rows <= max_named_rows)
     for (const int r : order.rows) row_names.push_back(clustering.names.get_name(r).c_str());
   const tGeometry g =
-      geometry(data.dim2(), lines.dim1(), per_bin > 1, longest(row_names), longest(labels));
+      geometry(drawn_cols, lines.dim1(), per_bin > 1, longest(row_names), longest(labels));
 
   os << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << g.width << "\" height=\""
      << g.height << "\" viewBox=\"0 0 " << g.width << ' ' << g.height
@@ -210,7 +214,7 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
   const bool missing = write_cells(os, g, lines, scale);
   if (g.row_names) write_row_names(os, g, clustering.names, order.rows);
   if (g.column_names) write_column_names(os, g, labels);
-  write_legend(os, g, scale, missing, rows, per_bin);
+  write_legend(os, g, scale, missing, rows, per_bin, per_column);
   os << "</svg>\n";
 }
 

@@ -9,6 +9,7 @@
 
 // Cells drawn at most; larger matrices are drawn by averaging bins of rows (about 10 bytes each).
 constexpr long long heatmap_max_cells = 200000;
+constexpr int heatmap_max_columns = 1000;  // wider matrices average adjacent columns
 
 // The <svg> element alone (for embedding in a page). Rows as heatmap_row_order gives them,
 // columns in input order; column_names empty means columns are labelled 1 .. cols.

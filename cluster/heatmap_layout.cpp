@@ -27,10 +27,32 @@ tRowOrder heatmap_row_order(const array<tTaxaSet>& halves, const std::vector<dou
   return order;
 }
 
-int rows_per_bin(int rows, int cols, long long max_cells) {
+int columns_per_bin(int cols, int max_columns) {
+  return cols <= max_columns ? 1 : (cols + max_columns - 1) / max_columns;
+}
+
+namespace {
+
+long long bin_count(const std::vector<tBand>& bands, int per_bin) {
+  long long lines = 0;
+  for (const tBand& band : bands) lines += (band.count + per_bin - 1) / per_bin;
+  return lines;
+}
+
+}  // namespace
+
+int rows_per_bin(const std::vector<tBand>& bands, int cols, long long max_cells) {
   const long long max_lines = std::max(1LL, max_cells / std::max(1, cols));
-  if (rows <= max_lines) return 1;
-  return static_cast<int>((rows + max_lines - 1) / max_lines);
+  int low = 1, high = 1;  // the count of lines falls as bins grow: search between 1 and the largest band
+  for (const tBand& band : bands) high = std::max(high, band.count);
+  while (low < high) {
+    const int mid = low + (high - low) / 2;
+    if (bin_count(bands, mid) <= max_lines)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return low;
 }
 
 std::vector<tBand> row_bins(const std::vector<tBand>& bands, int rows_per_bin,
@@ -46,11 +68,13 @@ std::vector<tBand> row_bins(const std::vector<tBand>& bands, int rows_per_bin,
   return bins;
 }
 
-matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins) {
+matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins,
+                 int columns_per_bin) {
   const int cols = data.dim2();
-  matrix means(static_cast<int>(bins.size()), cols);
-  std::vector<double> sums(cols);
-  std::vector<int> counts(cols);
+  const int drawn_cols = (cols + columns_per_bin - 1) / columns_per_bin;
+  matrix means(static_cast<int>(bins.size()), drawn_cols);
+  std::vector<double> sums(drawn_cols);
+  std::vector<int> counts(drawn_cols);
   for (std::size_t b = 0; b < bins.size(); ++b) {
     std::fill(sums.begin(), sums.end(), 0.0);
     std::fill(counts.begin(), counts.end(), 0);
@@ -58,12 +82,12 @@ matrix bin_means(const matrix& data, const std::vector<int>& order, const std::v
       const double* row = data.row(order[p]).data();
       for (int j = 0; j < cols; ++j) {
         if (!std::isfinite(row[j])) continue;
-        sums[j] += row[j];
-        ++counts[j];
+        sums[j / columns_per_bin] += row[j];
+        ++counts[j / columns_per_bin];
       }
     }
-    for (int j = 0; j < cols; ++j)
-      means(static_cast<int>(b), j) = counts[j] == 0 ? NAN : sums[j] / counts[j];
+    for (int c = 0; c < drawn_cols; ++c)
+      means(static_cast<int>(b), c) = counts[c] == 0 ? NAN : sums[c] / counts[c];
   }
   return means;
 }

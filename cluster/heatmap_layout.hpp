@@ -23,8 +23,12 @@ struct tRowOrder {
 // Rows by group 0 .. 2k-1, within a group by score, largest first, equal scores by row number.
 tRowOrder heatmap_row_order(const array<tTaxaSet>& halves, const std::vector<double>& scores);
 
-// How many rows one drawn line averages so that at most max_cells cells are drawn (at least 1).
-int rows_per_bin(int rows, int cols, long long max_cells);
+// How many adjacent columns one drawn column averages: at most max_columns are drawn.
+int columns_per_bin(int cols, int max_columns);
+
+// The fewest rows per bin (at least 1) for which the bands' bins times cols stay within
+// max_cells; when even one line per band exceeds it, the size of the largest band.
+int rows_per_bin(const std::vector<tBand>& bands, int cols, long long max_cells);
 
 // The order's bands cut into bins of rows_per_bin positions (a band's last bin may be shorter);
 // a bin never spans two bands. Returns the bins as bands of positions; drawn_bands receives each
@@ -32,8 +36,10 @@ int rows_per_bin(int rows, int cols, long long max_cells);
 std::vector<tBand> row_bins(const std::vector<tBand>& bands, int rows_per_bin,
                             std::vector<tBand>& drawn_bands);
 
-// One line per bin: column by column the mean of the bin's finite entries (NaN when none is).
-matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins);
+// One line per bin and one column per columns_per_bin adjacent columns (the last may hold fewer):
+// the mean of the block's finite entries, NaN when none is.
+matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins,
+                 int columns_per_bin);
 
 // Diverging scale centred at 0: values map to levels -steps .. steps, clipped at +-clip.
 class tColourScale {

@@ -29,15 +29,23 @@ TEST(HeatmapLayout, RowsGoByGroupThenScoreStrongestFirstTiesByRowNumber) {
   }
 }
 
-TEST(HeatmapLayout, RowsPerBinKeepsTheCellsWithinTheBudget) {
+TEST(HeatmapLayout, BinsAreTheSmallestThatKeepTheCellsWithinTheBudget) {
   const struct {
-    int rows, cols;
+    std::vector<tBand> bands;
+    int cols;
     long long max_cells;
     int expected;
-  } cases[] = {{1000, 57, 200000, 1}, {6999, 1000, 200000, 35}, {10, 0, 5, 2},
-               {7, 1000, 10, 7}, {0, 10, 100, 1}};
+  } cases[] = {
+      {{{0, 0, 1000}}, 57, 200000, 1},
+      {{{0, 0, 6999}}, 1000, 200000, 35},
+      {{{0, 0, 5}, {1, 5, 5}}, 1, 4, 3},             // 2 + 2 lines; bins of 2 would need 6
+      {{{0, 0, 2}, {1, 2, 2}, {2, 4, 2}}, 1, 2, 2},  // one line per band is the least possible
+      {{}, 10, 100, 1},
+  };
   for (const auto& c : cases)
-    EXPECT_EQ(rows_per_bin(c.rows, c.cols, c.max_cells), c.expected) << c.rows << " x " << c.cols;
+    EXPECT_EQ(rows_per_bin(c.bands, c.cols, c.max_cells), c.expected) << c.max_cells;
+  EXPECT_EQ(columns_per_bin(1000, 1000), 1);
+  EXPECT_EQ(columns_per_bin(1001, 1000), 2);
 }
 
 TEST(HeatmapLayout, BinsNeverSpanTwoBands) {
@@ -58,12 +66,18 @@ TEST(HeatmapLayout, BinsNeverSpanTwoBands) {
 TEST(HeatmapLayout, BinMeansKeepTheColumnMeanAndSkipMissingEntries) {
   const matrix data = make_matrix({{1, NAN}, {2, NAN}, {4, 5}, {8, 7}, {-3, 1}});
   const std::vector<int> order = {4, 3, 2, 1, 0};
-  const matrix means = bin_means(data, order, {{0, 0, 2}, {0, 2, 2}, {0, 4, 1}});
+  const matrix means = bin_means(data, order, {{0, 0, 2}, {0, 2, 2}, {0, 4, 1}}, 1);
   // Weighted by the bin sizes, the bins give back the mean of all rows.
   EXPECT_DOUBLE_EQ((2 * means(0, 0) + 2 * means(1, 0) + means(2, 0)) / 5, 12.0 / 5);
   EXPECT_DOUBLE_EQ(means(0, 1), 4.0);
   EXPECT_DOUBLE_EQ(means(1, 1), 5.0);  // the bin of rows 2 and 1 has one finite entry
   EXPECT_TRUE(std::isnan(means(2, 1)));
+
+  const matrix wide = make_matrix({{1, 2, 4}, {3, NAN, 8}});
+  const matrix blocks = bin_means(wide, {0, 1}, {{0, 0, 2}}, 2);
+  ASSERT_EQ(blocks.dim2(), 2);
+  EXPECT_DOUBLE_EQ(blocks(0, 0), 2.0);  // 1, 2 and 3: the missing entry does not count
+  EXPECT_DOUBLE_EQ(blocks(0, 1), 6.0);
 }
 
 TEST(HeatmapLayout, ColourScaleIsSymmetricClippedAndWhiteAtZero) {
