@@ -16,7 +16,7 @@ const char* const style =
     "table{border-collapse:collapse;background:#fff}"
     "th,td{border:1px solid #ccc;padding:3px 8px;text-align:right}"
     "th{background:#eceae4}td.text,th.text{text-align:left}"
-    "code{font-size:13px;word-break:break-all}"
+    "code{font-size:13px;overflow-wrap:anywhere}"
     ".charts{display:flex;flex-wrap:wrap;gap:8px}.charts svg,.figure svg{background:#fff}"
     ".swatch{display:inline-block;width:12px;height:12px;margin-right:6px;vertical-align:middle}";
 
