@@ -46,16 +46,17 @@ std::size_t longest(const std::vector<std::string>& texts) {
   return n;
 }
 
-tGeometry geometry(int cols, int lines, bool binned, std::size_t row_chars,
+// Row names, when given, are drawn one per line.
+tGeometry geometry(int cols, int lines, const std::vector<std::string>& row_names,
                    std::size_t column_chars) {
   tGeometry g{};
   g.cols = cols;
   g.lines = lines;
   g.heat_w = cols <= max_named_columns ? cols * std::clamp(800 / std::max(cols, 1), 8, 16) : 800;
-  g.row_names = !binned && lines <= max_named_rows;
+  g.row_names = !row_names.empty();
   g.heat_h = g.row_names ? lines * named_row_height : std::clamp(lines * 2, 300, 900);
   g.column_names = cols <= max_named_columns;
-  g.right = g.row_names ? 8 + 6 * static_cast<int>(row_chars) : 12;
+  g.right = g.row_names ? 8 + 6 * static_cast<int>(longest(row_names)) : 12;
   g.bottom = g.column_names ? 10 + 6 * static_cast<int>(column_chars) : 8;
   g.width = std::max(heat_x + g.heat_w + g.right, 560);
   g.height = heat_y + g.heat_h + g.bottom + 64;
@@ -125,13 +126,12 @@ bool write_cells(std::ostream& os, const tGeometry& g, const matrix& lines,
   return !paths[levels].empty();
 }
 
-void write_row_names(std::ostream& os, const tGeometry& g, const tNames& names,
-                     const std::vector<int>& rows) {
+void write_row_names(std::ostream& os, const tGeometry& g, const std::vector<std::string>& names) {
   os << "<g font-size=\"10\">\n";
-  for (std::size_t p = 0; p < rows.size(); ++p)
+  for (std::size_t p = 0; p < names.size(); ++p)
     os << "<text x=\"" << heat_x + g.heat_w + 4 << "\" y=\""
        << short_number(line_y(g, static_cast<int>(p)) + 9, 6) << "\">"
-       << xml_escaped(label_text(names.get_name(rows[p]).c_str())) << "</text>\n";
+       << xml_escaped(label_text(names[p])) << "</text>\n";
   os << "</g>\n";
 }
 
@@ -202,7 +202,7 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
   if (per_bin == 1 && rows <= max_named_rows)
     for (const int r : order.rows) row_names.push_back(clustering.names.get_name(r).c_str());
   const tGeometry g =
-      geometry(drawn_cols, lines.dim1(), per_bin > 1, longest(row_names), longest(labels));
+      geometry(drawn_cols, lines.dim1(), row_names, longest(labels));
 
   os << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << g.width << "\" height=\""
      << g.height << "\" viewBox=\"0 0 " << g.width << ' ' << g.height
@@ -212,7 +212,7 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
      << " clusters; rows by cluster, half, then score (strongest first)</text>\n";
   write_bands(os, g, drawn_bands);
   const bool missing = write_cells(os, g, lines, scale);
-  if (g.row_names) write_row_names(os, g, clustering.names, order.rows);
+  if (g.row_names) write_row_names(os, g, row_names);
   if (g.column_names) write_column_names(os, g, labels);
   write_legend(os, g, scale, missing, rows, per_bin, per_column);
   os << "</svg>\n";
