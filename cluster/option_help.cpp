@@ -40,6 +40,8 @@ const tOptionLine option_lines[] = {
     {"Simulation and perturbation", "-random_cluster", "print a random grouping of the rows",
      "off"},
     {"Reports", "-scores", "print the objective, cluster shares and quality scores", "off"},
+    {"Reports", "-heatmap name", "SVG heatmap of the clustered matrix", "not written"},
+    {"Reports", "-report name", "self-contained HTML report of the run", "not written"},
     {"Reports", "-v, -v1 .. -v4", "verbosity: 1 reports, 2 settings, 4 progress", "0"},
     {"Reports", "-compare_function", "accepted, no effect", "off"},
     {"Reports", "-do_data", "accepted, no effect", "off"},

@@ -52,6 +52,8 @@ tOptions::~tOptions() {
   out_stream.reset();
   out2_stream.reset();
   out3_stream.reset();
+  heatmap_stream.reset();
+  report_stream.reset();
 }
 
 void tOptions::parse_command_line(int argc, const char** argv) {
@@ -79,6 +81,8 @@ void tOptions::read_file_names(int argc, const char** argv) {
   take("-o2", out2_file_);
   take("-o3", out3_file_);
   take("-table", table_file_);
+  take("-heatmap", heatmap_file_);
+  take("-report", report_file_);
 }
 
 void tOptions::open_files() {
@@ -105,6 +109,14 @@ void tOptions::open_files() {
   if (table_file_) {
     table_name = *table_file_;
     table_stream = open_for_writing(*table_file_);
+  }
+  if (heatmap_file_) {
+    heatmap_name = *heatmap_file_;
+    heatmap_stream = open_for_writing(*heatmap_file_);
+  }
+  if (report_file_) {
+    report_name = *report_file_;
+    report_stream = open_for_writing(*report_file_);
   }
 }
 

@@ -12,7 +12,7 @@
 class tOptions {
  public:
   tOptions();   // every field at its default
-  ~tOptions();  // closes the streams in the order in, in2, out, out2, out3
+  ~tOptions();  // closes the streams in the order in, in2, out, out2, out3, heatmap, report
   tOptions(const tOptions&) = delete;
   tOptions& operator=(const tOptions&) = delete;
 
@@ -35,6 +35,12 @@ class tOptions {
   const string& outs_name() const;
   const string& outs2_name() const;
   const string& outs3_name() const;
+
+  // The pictures: -heatmap FILE.svg and -report FILE.html, each opened only when named.
+  std::unique_ptr<std::ofstream> heatmap_stream;
+  std::unique_ptr<std::ofstream> report_stream;
+  string heatmap_name;
+  string report_name;
 
   int verbosity = 0;
   string input_name = "stdin";    // a label for the report; the streams decide where data go
@@ -79,6 +85,7 @@ class tOptions {
 
   // The file options as given, opened only once the whole command line has been accepted.
   std::optional<string> in_file_, in2_file_, out_file_, out2_file_, out3_file_, table_file_;
+  std::optional<string> heatmap_file_, report_file_;
   bool restarts_given_ = false;
 
   string output2_name_ = "stdout";

@@ -41,7 +41,7 @@ void report_start(int start, std::uint64_t seed, double objective) {
 
 }  // namespace
 
-tStart best_start(const matrix& data, const tOptions& options, tRunRecord& record,
+tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& record,
                   std::ostream& out, const tStartWriter& write_start) {
   const int rows = data.dim1(), starts = options.restarts;
   record.start_objectives.clear();

@@ -14,7 +14,7 @@
 class tOptions;
 
 // What a later report needs to repeat and judge the run.
-struct tRunRecord {
+struct tStartsRecord {
   std::uint64_t seed = 0;                // the run seed every random source derives from
   std::vector<double> start_objectives;  // the objective of every start, in start order
   int winner = 0;                        // index in start_objectives of the start kept
@@ -36,5 +36,5 @@ using tStartWriter = std::function<void(const array<int>& initial_assignment)>;
 // by sqkmeans. Keeps the largest objective, the earlier start on ties, and fills the record.
 // Progress lines go to out; with several starts one "# start" line each on standard error at
 // verbosity 1 and above.
-tStart best_start(const matrix& data, const tOptions& options, tRunRecord& record,
+tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& record,
                   std::ostream& out, const tStartWriter& write_start);

@@ -486,3 +486,20 @@ TEST(Clusterer, TableRowsFollowTheInputNamesAndTheLabelFiles) {
               name + "\t" + std::to_string(r - 1) + "\t" + cluster[r] + "\t" + group[r]);
   }
 }
+
+TEST(Clusterer, PicturesLeaveStandardOutputAndLabelsAsTheyWere) {
+  const std::string args = "-i " + data("four_rows.txt") + " -num_clusters 2 -v -init_clusters " +
+                           data("four_rows_start.txt");
+  const std::string svg = scratch("map.svg"), html = scratch("report.html");
+  const tRun plain = run(args);
+  const tRun pictured = run(args + " -heatmap " + svg + " -report " + html);
+  EXPECT_EQ(pictured.status, 0) << pictured.err;
+  EXPECT_EQ(pictured.out, plain.out);
+  EXPECT_THAT(slurp(svg), testing::StartsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "));
+  EXPECT_THAT(slurp(html), testing::StartsWith("<!DOCTYPE html>"));
+  EXPECT_THAT(slurp(html), testing::EndsWith("</html>\n"));
+
+  const tRun lost = run(args + " -report /dev/full");
+  EXPECT_EQ(lost.status, 1);
+  EXPECT_THAT(lost.err, testing::EndsWith("\nError: Can't write file: /dev/full\n"));
+}
