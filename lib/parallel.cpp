@@ -1,0 +1,49 @@
+// The run's thread count and the one parallel loop every parallel phase goes through.
+#include "lib/parallel.hpp"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+int& configured_threads() {
+  static int threads = usable_cores();
+  return threads;
+}
+
+}  // namespace
+
+int usable_cores() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+void set_thread_count(int threads) {
+  configured_threads() = threads > 0 ? threads : usable_cores();
+}
+
+int thread_count() {
+  return configured_threads();
+}
+
+void parallel_for(int count, const std::function<void(int)>& task) {
+  const int threads = std::min(thread_count(), count);
+  if (threads <= 1) {
+    for (int i = 0; i < count; ++i) task(i);
+    return;
+  }
+  std::atomic<int> next{0};
+  const auto work = [&] {
+    for (int i = next++; i < count; i = next++) task(i);
+  };
+  std::vector<std::thread> helpers;
+  helpers.reserve(threads - 1);
+  for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& helper : helpers) helper.join();
+}
