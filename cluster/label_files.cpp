@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cluster/token_reader.hpp"
+#include "cluster/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
 
 array<int> read_initial_assignment(const string& file_name, int rows, int k) {

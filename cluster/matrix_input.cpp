@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <ostream>
 
 #include "cluster/limits.hpp"
 #include "cluster/token_reader.hpp"
+#include "cluster/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -34,17 +32,6 @@ long long physical_memory_bytes() {
   const long page_size = sysconf(_SC_PAGE_SIZE);
   if (pages <= 0 || page_size <= 0) return LLONG_MAX;
   return static_cast<long long>(pages) * page_size;
-}
-
-// The plain decimal conversion of a whole token, or false. The token is copied first, since the
-// conversion reads sixteen bytes past the digits; no plain decimal is 32 bytes long.
-bool whole_plain_decimal(const char* token, double& value) {
-  char copy[64] = {};
-  const std::size_t length = std::strlen(token);
-  if (length >= 32) return false;
-  std::memcpy(copy, token, length);
-  const char* stop = plain_decimal_prefix(copy, value);
-  return stop != nullptr && *stop == '\0';
 }
 
 }  // namespace
@@ -72,16 +59,6 @@ tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ost
   if (non_finite > 0)
     warning("Expression matrix: %lld value(s) not finite, treated as missing (0.0)", non_finite);
   return input;
-}
-
-double value_of_token(const char* token, long long& non_finite) {
-  if (std::strcmp(token, "NA") == 0 || std::strcmp(token, "NaN") == 0) return 0.0;
-  double value = 0.0;
-  if (whole_plain_decimal(token, value)) return value;
-  value = std::strtod(token, nullptr);
-  if (std::isfinite(value)) return value;
-  ++non_finite;
-  return 0.0;
 }
 
 void require_matrix_fits(long long rows, long long cols) {

@@ -17,10 +17,6 @@ struct tExpressionData {
 // is allocated; "reading expression matrix..." goes to progress at verbosity above 3.
 tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ostream& progress);
 
-// The value of one token: 0.0 for exactly "NA" or "NaN"; otherwise the longest numeric prefix
-// (strtod), 0.0 without one. A value that is not finite counts in non_finite and gives 0.0.
-double value_of_token(const char* token, long long& non_finite);
-
 // Ends the run through bye() when a rows x cols matrix cannot be held.
 void require_matrix_fits(long long rows, long long cols);
 

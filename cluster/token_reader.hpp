@@ -60,16 +60,3 @@ class tTokenReader {
 // The token as a report quotes it: whole up to 40 bytes, else its first 40 bytes and "...";
 // bytes that are not printable ASCII appear as \xNN.
 string token_excerpt(const char* token);
-
-// The magnitude at which parse_integer saturates.
-constexpr long long saturated_integer = 1000000000000000000LL;
-
-// A whole token of an optional sign and decimal digits; value saturates at +-saturated_integer.
-bool parse_integer(const char* token, long long& value);
-
-// The longest prefix of text of the form [sign] digits [. digits] [e [sign] digits] when its
-// digits make an integer of at most 2^53 and its decimal exponent lies within 22 of it: that is
-// one exact integer times or divided by one exact power of ten, a single rounding, so value is
-// bit for bit strtod's. Returns the end of that prefix, or nullptr for text of another form
-// (left to strtod). Reads up to sixteen bytes past the end of the number's digits.
-const char* plain_decimal_prefix(const char* text, double& value);

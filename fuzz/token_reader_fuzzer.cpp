@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cluster/plain_decimal.hpp"
 #include "cluster/token_reader.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 #include "fuzz/stdin_from.hpp"

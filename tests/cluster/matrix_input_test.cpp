@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "cluster/value_conversion.hpp"
+
 namespace {
 
 tExpressionData read_text(const std::string& text, int verbosity = 0) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "cluster/plain_decimal.hpp"
+#include "cluster/value_conversion.hpp"
 #include "lib/string.hpp"
 #include "tests/algorithms/each_width.hpp"
 
