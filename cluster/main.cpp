@@ -19,6 +19,14 @@ tExpressionData simulated_data(const tOptions& options, std::ostream& out, tTrut
                        options.verbosity, out, truth);
 }
 
+// A file named by an output option replaces its target whole; standard output is checked.
+void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, const string& name) {
+  if (file)
+    file->commit();
+  else
+    check_written(os, name);
+}
+
 }  // namespace
 
 int main(int argc, const char** argv) {
@@ -56,7 +64,7 @@ int main(int argc, const char** argv) {
   array<tTaxaSet> clusters = clusters_of(initial_assignment, k);
   if (options.init_clusters_out) {
     write_initial_assignment(options.outs3(), initial_assignment);
-    check_written(options.outs3(), options.outs3_name());
+    finish_output(options.out3_stream, options.outs3(), options.outs3_name());
   }
 
   progress_line(out, verbosity, "computing initial means...");
@@ -68,15 +76,15 @@ int main(int argc, const char** argv) {
 
   if (options.out2_stream) {
     write_label_file(options.outs2(), cluster_labels(clusters, rows));
-    check_written(options.outs2(), options.outs2_name());
+    finish_output(options.out2_stream, options.outs2(), options.outs2_name());
   }
 
   const tBisection bisection =
       bisect_clusters(data, input.names, clusters, means, options.t2, verbosity, out);
-  if (options.output_name != "stdout") {
-    write_label_file(options.outs(), bisection.half_labels);
-    check_written(options.outs(), options.outs_name());
-  }
+  // A file named "stdout" is opened, and left empty, but never written.
+  if (options.output_name != "stdout") write_label_file(options.outs(), bisection.half_labels);
+  if (options.output_name != "stdout" || options.out_stream)
+    finish_output(options.out_stream, options.outs(), options.outs_name());
   progress_line(out, verbosity, "computing score...");
   if (options.simulate) write_final_listing(out, bisection.split_clusters);
   check_written(out, "stdout");  // the reports: lost output must not end with status 0

@@ -1,9 +1,6 @@
 // Command-line parsing of the clusterer, the usage text and the streams the run reads and writes.
 #include "cluster/options.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -19,15 +16,6 @@ namespace {
 std::unique_ptr<std::ifstream> open_for_reading(const string& name) {
   auto stream = std::make_unique<std::ifstream>(name.c_str());
   if (stream->fail()) bye("Can't open file to read: %s", name.c_str());
-  return stream;
-}
-
-std::unique_ptr<std::ofstream> open_for_writing(const string& name) {
-  // A file stream cannot choose the permissions of a file it creates: create it first.
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0664);
-  if (fd >= 0) ::close(fd);
-  auto stream = std::make_unique<std::ofstream>(name.c_str(), std::ios::out | std::ios::trunc);
-  if (stream->fail()) bye("Can't open file to write: %s", name.c_str());
   return stream;
 }
 
@@ -66,15 +54,15 @@ void tOptions::open_files(int argc, const char** argv) {
   }
   if (getoption(argc, argv, "-o", name)) {
     output_name = name;
-    out_stream = open_for_writing(name);
+    out_stream = std::make_unique<tOutputFile>(name);
   }
   if (getoption(argc, argv, "-o2", name)) {
     output2_name_ = name;
-    out2_stream = open_for_writing(name);
+    out2_stream = std::make_unique<tOutputFile>(name);
   }
   if (getoption(argc, argv, "-o3", name)) {
     output3_name_ = name;
-    out3_stream = open_for_writing(name);
+    out3_stream = std::make_unique<tOutputFile>(name);
   }
 }
 
@@ -152,13 +140,13 @@ std::istream& tOptions::ins2() const {
   return in2_stream ? *in2_stream : std::cin;
 }
 std::ostream& tOptions::outs() const {
-  return out_stream ? *out_stream : std::cout;
+  return out_stream ? out_stream->stream() : std::cout;
 }
 std::ostream& tOptions::outs2() const {
-  return out2_stream ? *out2_stream : std::cout;
+  return out2_stream ? out2_stream->stream() : std::cout;
 }
 std::ostream& tOptions::outs3() const {
-  return out3_stream ? *out3_stream : std::cout;
+  return out3_stream ? out3_stream->stream() : std::cout;
 }
 
 const string& tOptions::outs_name() const {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 
+#include "cluster/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions {
@@ -47,11 +48,11 @@ class tOptions {
   int do_data = 0;  // accepted, consulted by nothing
   int init_clusters_out = 0;
   string init_clusters = "";  // initial-assignment file; empty means a random start
-  std::unique_ptr<std::ofstream> out2_stream;
-  std::unique_ptr<std::ofstream> out3_stream;
+  std::unique_ptr<tOutputFile> out2_stream;
+  std::unique_ptr<tOutputFile> out3_stream;
   std::unique_ptr<std::ifstream> in_stream;
   std::unique_ptr<std::ifstream> in2_stream;
-  std::unique_ptr<std::ofstream> out_stream;
+  std::unique_ptr<tOutputFile> out_stream;
 
  private:
   void open_files(int argc, const char** argv);
