@@ -15,7 +15,7 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   if (file.fail()) bye("Can't open file to read: %s", name);
   tTokenReader reader(file);
 
-  const char* token = reader.next_word();
+  const char* token = reader.next();
   long long value = 0;
   if (*token == '\0') bye("Initial assignment file %s: the file ends before the row count", name);
   if (!parse_integer(token, value))
@@ -24,7 +24,7 @@ array<int> read_initial_assignment(const string& file_name, int rows, int k) {
 
   array<int> assignment(rows);
   for (int r = 0; r < rows; ++r) {
-    token = reader.next_word();
+    token = reader.next();
     if (*token == '\0')
       bye("Initial assignment file %s: the file ends before the cluster index of row %d", name, r);
     if (!parse_integer(token, value))

@@ -27,6 +27,23 @@ void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, c
     check_written(os, name);
 }
 
+tReadSettings read_settings(const tOptions& options) {
+  tReadSettings settings;
+  format_named(options.format.c_str(), settings.format);
+  missing_policy_named(options.missing.c_str(), settings.missing);
+  settings.log2 = options.log2 != 0;
+  settings.top = options.top;
+  settings.verbosity = options.verbosity;
+  return settings;
+}
+
+// Read data: -center or -zscore, else a warning when the signs cannot split anything.
+void prepare(matrix& data, const tOptions& options) {
+  if (options.center) center_rows(data);
+  if (options.zscore) zscore_rows(data);
+  if (!options.center && !options.zscore) warn_if_nonnegative(data);
+}
+
 }  // namespace
 
 int main(int argc, const char** argv) {
@@ -37,9 +54,12 @@ int main(int argc, const char** argv) {
   std::ostream& out = std::cout;
 
   tTruth truth;
-  tExpressionData input = options.simulate ? simulated_data(options, out, truth)
-                                           : read_expression_matrix(options.ins(), verbosity, out);
+  tExpressionData input =
+      options.simulate
+          ? simulated_data(options, out, truth)
+          : read_expression_data(options.ins(), options.input_name, read_settings(options), out);
   matrix& data = input.data;
+  if (!options.simulate) prepare(data, options);
   const int rows = data.dim1();
   if (options.permute && !options.simulate) {
     random_source row_draws(0, rows - 1);

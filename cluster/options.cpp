@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "cluster/limits.hpp"
+#include "cluster/preparation.hpp"
+#include "cluster/table_format.hpp"
 #include "cluster/version.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/getoption.hpp"
@@ -83,6 +85,13 @@ void tOptions::read_values(int argc, const char** argv) {
   getoption(argc, argv, "-noise", noise);
   getoption(argc, argv, "-columns", columns);
 
+  getoption(argc, argv, "-format", format);
+  getoption(argc, argv, "-missing", missing);
+  if (getoption(argc, argv, "-log2")) log2 = 1;
+  top_given_ = getoption(argc, argv, "-top", top);
+  if (getoption(argc, argv, "-center")) center = 1;
+  if (getoption(argc, argv, "-zscore")) zscore = 1;
+
   // Examined from low to high, so the highest level given wins.
   if (getoption(argc, argv, "-v")) verbosity = 1;
   if (getoption(argc, argv, "-v1")) verbosity = 1;
@@ -114,6 +123,15 @@ void tOptions::check_values() const {
   if (!(t2 > 0)) ::usage("-t2 %g: the tolerance must be above 0", t2);
   if (columns < 0) ::usage("-columns %d: the number of columns may not be negative", columns);
   if (!std::isfinite(noise)) ::usage("-noise %g: the noise must be a finite number", noise);
+  tTableFormat chosen_format;
+  if (!format_named(format.c_str(), chosen_format))
+    ::usage("-format %s: the formats are auto, matrix, tsv, csv, gct and pcl", format.c_str());
+  tMissingPolicy policy;
+  if (!missing_policy_named(missing.c_str(), policy))
+    ::usage("-missing %s: the choices are zero, rowmean and drop", missing.c_str());
+  if (top_given_ && (top < 1 || top > max_rows))
+    ::usage("-top %d: between 1 and %d rows can be kept", top, max_rows);
+  if (center && zscore) ::usage("-center and -zscore: give one of them (-zscore centres too)");
 }
 
 void tOptions::report() const {

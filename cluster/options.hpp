@@ -48,6 +48,13 @@ class tOptions {
   int do_data = 0;  // accepted, consulted by nothing
   int init_clusters_out = 0;
   string init_clusters = "";  // initial-assignment file; empty means a random start
+  // Reading and preparing the expression data.
+  string format = "auto";    // -format: auto, matrix, tsv, csv, gct, pcl
+  string missing = "zero";   // -missing: zero, rowmean, drop
+  int log2 = 0;              // -log2: log2(x + 1)
+  int top = 0;               // -top N: the N rows of largest variance; 0 keeps all
+  int center = 0;            // -center: subtract each row's mean
+  int zscore = 0;            // -zscore: and divide by its standard deviation
   std::unique_ptr<tOutputFile> out2_stream;
   std::unique_ptr<tOutputFile> out3_stream;
   std::unique_ptr<std::ifstream> in_stream;
@@ -62,4 +69,5 @@ class tOptions {
 
   string output2_name_ = "stdout";
   string output3_name_ = "stdout";
+  bool top_given_ = false;
 };

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
-#include <iostream>
+#include <istream>
 #include <string>
 
 #include "cluster/plain_decimal.hpp"
@@ -21,8 +21,6 @@ namespace {
 // Bytes readable beyond the NUL at the end of the text, for the loads of 64 bytes that start
 // before it.
 constexpr std::size_t padding = 64;
-// A value token shorter than this is whole in the buffer before it is converted.
-constexpr std::size_t longest_fast_token = 64;
 
 // Bit i set where byte i of the 64 at p is white space.
 inline std::uint64_t space_mask(const char* p) {
@@ -48,37 +46,21 @@ inline std::uint64_t space_mask(const char* p) {
 
 tTokenReader::tTokenReader(std::istream& is, std::size_t block_size)
     : is_(is),
-      newline_ends_skipping_(&is == &std::cin),
       block_size_(block_size > 0 ? block_size : 1),
       buffer_(2 * block_size_ + 1 + padding, '\0') {}
 
 const char* tTokenReader::next() {
-  if (newline_ends_skipping_) {
-    restore_held();
-    skip_space(true);
-    return cut_token();
-  }
   std::size_t at = 0;
   return next_start(at) ? cut_at(at) : "";
 }
 
-const char* tTokenReader::next_word() {
-  if (newline_ends_skipping_) {
-    restore_held();
-    skip_space(false);
-    return cut_token();
-  }
-  return next();
+bool tTokenReader::at_end() {
+  return next_start_ == start_count_ && !index_more();
 }
 
-void tTokenReader::next_values(double* values, std::size_t count,
-                               double (*convert)(const char*, long long&), long long& context) {
+std::size_t tTokenReader::next_values(double* values, std::size_t count, tConvert convert,
+                                      void* context) {
   std::size_t j = 0;
-  if (newline_ends_skipping_) {
-    for (const char* token = nullptr; j < count; ++j)
-      if (!next_decimal(values[j], token)) values[j] = convert(token, context);
-    return;
-  }
   const tConvertTokens convert_tokens = token_converter();
   while (j < count) {
     if (next_start_ == start_count_ && !index_more()) break;
@@ -91,24 +73,14 @@ void tTokenReader::next_values(double* values, std::size_t count,
         convert_tokens(text, text_end, starts_.data() + next_start_, stop - j, values + j);
     j += done;
     next_start_ += done;
-    if (j < stop) values[j++] = convert(cut_at(starts_[next_start_++]), context);
+    if (j < stop) {
+      values[j] = convert(cut_at(starts_[next_start_++]), j, context);
+      ++j;
+    }
   }
-  for (; j < count; ++j) values[j] = convert("", context);
-}
-
-bool tTokenReader::next_decimal(double& value, const char*& token) {
-  restore_held();
-  skip_space(true);
-  if (end_ - pos_ < longest_fast_token && !at_end_) refill_from(pos_);
-  const char* start = buffer_.data() + pos_;
-  const char* stop = plain_decimal_prefix(start, value);
-  // The NUL at end_ ends a token only where the input ends.
-  if (stop && (is_space(*stop) || (at_end_ && stop == buffer_.data() + end_))) {
-    pos_ += static_cast<std::size_t>(stop - start);
-    return true;
-  }
-  token = cut_token();
-  return false;
+  const std::size_t read = j;
+  for (; j < count; ++j) values[j] = convert("", j, context);
+  return read;
 }
 
 bool tTokenReader::next_start(std::size_t& at) {
@@ -155,46 +127,6 @@ const char* tTokenReader::cut_at(std::size_t at) {
   while (stop < end_ && !is_space(buffer_[stop])) ++stop;
   buffer_[stop] = '\0';
   return buffer_.data() + at;
-}
-
-void tTokenReader::skip_space(bool newline_ends) {
-  for (;;) {
-    if (pos_ == end_ && !refill_from(pos_)) return;
-    const char c = buffer_[pos_];
-    if (!is_space(c)) return;
-    ++pos_;
-    if (c == '\n' && newline_ends) return;
-  }
-}
-
-const char* tTokenReader::cut_token() {
-  std::size_t start = pos_;
-  for (;;) {
-    if (pos_ == end_) {
-      const bool more = refill_from(start);
-      start = 0;
-      if (!more) break;
-      continue;
-    }
-    if (is_space(buffer_[pos_])) break;
-    ++pos_;
-  }
-  // The terminating white space stays in the stream: keep it aside under the NUL.
-  holding_ = pos_ < end_;
-  if (holding_) held_ = buffer_[pos_];
-  buffer_[pos_] = '\0';  // at end_ the NUL is there already
-  return buffer_.data() + start;
-}
-
-void tTokenReader::restore_held() {
-  if (holding_) buffer_[pos_] = held_;
-  holding_ = false;
-}
-
-bool tTokenReader::refill_from(std::size_t keep_from) {
-  const bool more = refill(keep_from);
-  pos_ -= keep_from;
-  return more;
 }
 
 bool tTokenReader::refill(std::size_t keep_from) {

@@ -23,14 +23,62 @@ bool parse_integer(const char* token, long long& value) {
   return true;
 }
 
+tValueKind matrix_token_value(const char* token, double& value) {
+  value = 0.0;
+  if (std::strcmp(token, "NA") == 0 || std::strcmp(token, "NaN") == 0) return tValueKind::missing;
+  if (whole_plain_decimal(token, value)) return tValueKind::number;
+  char* end = nullptr;
+  value = std::strtod(token, &end);
+  if (!std::isfinite(value)) {
+    value = 0.0;
+    return tValueKind::not_finite;
+  }
+  return *token != '\0' && *end == '\0' ? tValueKind::number : tValueKind::not_number;
+}
+
 double value_of_token(const char* token, long long& non_finite) {
-  if (std::strcmp(token, "NA") == 0 || std::strcmp(token, "NaN") == 0) return 0.0;
   double value = 0.0;
-  if (whole_plain_decimal(token, value)) return value;
-  value = std::strtod(token, nullptr);
-  if (std::isfinite(value)) return value;
-  ++non_finite;
-  return 0.0;
+  if (matrix_token_value(token, value) == tValueKind::not_finite) ++non_finite;
+  return value;
+}
+
+namespace {
+
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool is_missing_mark(const char* text, std::size_t length) {
+  static const char* const marks[] = {"na", "nan", "n/a", "#n/a", "null"};
+  if (length == 0) return true;
+  for (const char* mark : marks) {
+    if (std::strlen(mark) != length) continue;
+    std::size_t i = 0;
+    while (i < length && (text[i] | 0x20) == mark[i]) ++i;
+    if (i == length) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+tValueKind cell_value(const char* text, std::size_t length, double& value) {
+  value = 0.0;
+  const char* stop = plain_decimal_prefix(text, value);
+  if (stop == text + length) return tValueKind::number;
+  while (length > 0 && is_blank(*text)) ++text, --length;
+  while (length > 0 && is_blank(text[length - 1])) --length;
+  value = 0.0;
+  if (is_missing_mark(text, length)) return tValueKind::missing;
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  if (end != text + length) {
+    value = 0.0;
+    return tValueKind::not_number;
+  }
+  if (std::isfinite(value)) return tValueKind::number;
+  value = 0.0;
+  return tValueKind::not_finite;
 }
 
 // The token is copied first, since the conversion reads sixteen bytes past the digits; no plain
