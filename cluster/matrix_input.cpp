@@ -152,7 +152,8 @@ tExpressionData read_expression_data(std::istream& is, const string& name,
   tTableFormat format = settings.format;
   if (format == tTableFormat::automatic) {
     format = detect_format(head);
-    if (settings.verbosity >= 1)
+    // The legacy layout, read as always, goes without a word.
+    if (settings.verbosity >= 1 && (format != tTableFormat::matrix || bytes.compressed()))
       message("# Input format: %s%s (chosen from the content)\n", format_name(format),
               bytes.compressed() ? ", gzip" : "");
   }

@@ -102,11 +102,37 @@ TEST(MatrixInput, LayoutOfLinesDoesNotMatter) {
   }
 }
 
-TEST(MatrixInput, ShortTextFillsZerosAndEmptyNames) {
-  const tExpressionData input = read_text("3 2\na 1 2\nb 3");
-  expect_row(input.data, 1, {3, 0});
-  expect_row(input.data, 2, {0, 0});
-  EXPECT_EQ(name(input, 2), "");
+TEST(MatrixInputDeathTest, TextEndingEarlyEndsTheRunNamingRowColumnAndCounts) {
+  const struct {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"3 2\na 1 2\nb 3", "row 1, column 1 of \"b\", before its 3 x 2 values"},
+      {"3 2\na 1 2\n", "row 1, before its name, before its 3 x 2 values"},
+      {"5 4\tS1\tS2\tS3\ng 1 2 3 4\n",
+       "row 1, column 2 of \"2\", before its 5 x 4 values; the first line looks like a header row: "
+       "try -format tsv"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EXIT(read_text(c.text), testing::ExitedWithCode(1),
+                testing::Eq(bye_text(std::string("Expression matrix input: the text ends at ") +
+                                     c.message)))
+        << c.text;
+}
+
+TEST(MatrixInput, TokensNotWhollyNumbersAndTrailingTextWarnOnceEach) {
+  testing::internal::CaptureStderr();
+  const tExpressionData input = read_text("2 3\na 1 7abc x\nb NA 2 3\nextra 4\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "\nWarning: Expression matrix input: 3 value token(s) not wholly a number (1 of them "
+            "missing values NA or NaN), read as their leading number or 0.0; the first: row 0 "
+            "(\"a\"), column 1: \"7abc\"\n"
+            "\nWarning: Expression matrix input: 2 token(s) after the last value; are the counts "
+            "right?\n");
+  expect_row(input.data, 0, {1, 7, 0});
+  expect_row(input.data, 1, {0, 2, 3});
+  EXPECT_EQ(input.missing, (std::vector<unsigned char>{0, 0, 0, 1, 0, 0}));
+  EXPECT_EQ(input.missing_values, 1);
 }
 
 TEST(MatrixInput, EmptyMatrixIsAllowed) {
@@ -127,7 +153,7 @@ TEST(MatrixInput, NonFiniteValuesBecomeMissingWithOneWarning) {
 
 TEST(MatrixInput, FiniteValuesWarnNothing) {
   testing::internal::CaptureStderr();
-  read_text("1 2 a NA 1e-400");
+  read_text("1 2 a 1 1e-400");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
@@ -158,14 +184,17 @@ TEST(MatrixInputDeathTest, BadHeadersEndTheRunBeforeAnythingIsRead) {
 TEST(MatrixInputDeathTest, SevenThousandRowsAreRefusedBeforeTheRowsAreRead) {
   EXPECT_EXIT(read_text("7000 2\n"), testing::ExitedWithCode(1),
               testing::Eq(bye_text("Expression matrix: 7000 rows; at most 6999 rows can be "
-                                   "clustered (clusters hold row numbers in taxa sets)")));
+                                   "clustered (clusters hold row numbers in taxa sets): -top N keeps the N rows "
+                                   "of largest variance")));
   EXPECT_EXIT(read_text("99999999999999999999 1\n"), testing::ExitedWithCode(1),
               testing::Eq(bye_text(
                   "Expression matrix: the row count \"99999999999999999999\" is too large")));
   EXPECT_EXIT(read_text("3 1000000000000000000\n"), testing::ExitedWithCode(1),
               testing::Eq(bye_text(
                   "Expression matrix: the column count \"1000000000000000000\" is too large")));
-  EXPECT_EQ(read_text("6999 1\n").data.dim1(), 6999);
+  std::string rows = "6999 1\n";
+  for (int i = 0; i < 6999; ++i) rows += "g 1\n";
+  EXPECT_EQ(read_text(rows).data.dim1(), 6999);
 }
 
 TEST(MatrixInputDeathTest, MatricesBeyondMemoryAreRefusedBeforeAllocation) {

@@ -221,9 +221,11 @@ TEST(HostileInput, TruncatedMatricesEndSoundly) {
     EXPECT_TRUE(gave_result_or_message(r)) << "first " << length << " bytes";
   }
   EXPECT_TRUE(gave_message(run({"-i", write_file("cut", "5")}), "ends before the column count"));
-  // Cut inside the values: the rest counts as missing.
-  EXPECT_TRUE(gave_result(run({"-i", write_file("cut", full.substr(0, 3000))})));
-  EXPECT_TRUE(gave_result(run({}, write_file("cut", full.substr(0, 3001)))));
+  // Cut inside the values: the run ends naming the place, from a file or standard input alike.
+  EXPECT_TRUE(gave_message(run({"-i", write_file("cut", full.substr(0, 3000))}),
+                           "the text ends at row 26, column 6 of \"r26\", before its 200 x 12"));
+  EXPECT_TRUE(gave_message(run({}, write_file("cut", full.substr(0, 3001))),
+                           "the text ends at row 26, column 6"));
 }
 
 TEST(HostileInput, BinaryGarbageEndsSoundly) {
@@ -235,8 +237,9 @@ TEST(HostileInput, BinaryGarbageEndsSoundly) {
     EXPECT_TRUE(gave_result(run({"-i", write_file("garbage", "50 6\n" + garbage)}))) << seed;
   }
   const char with_nul[] = "3 2\na\0 1 2\nb 3 \0\nc";
-  EXPECT_TRUE(
-      gave_result(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))})));
+  EXPECT_TRUE(gave_message(
+      run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))}),
+      "the text ends at row 2"));
 }
 
 TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
@@ -256,11 +259,12 @@ TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
     EXPECT_TRUE(gave_message(run({"-i", write_file("counts", text)}), expected)) << text;
 }
 
-TEST(HostileInput, CountsLargerThanTheDataFillWithZeros) {
-  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "100 50\na 1 2\n")})));
-  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "3 4\n")})));
-  EXPECT_TRUE(
-      gave_result(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"})));
+TEST(HostileInput, CountsLargerThanTheDataEndTheRunNamingThePlace) {
+  EXPECT_TRUE(gave_message(run({"-i", write_file("short", "100 50\na 1 2\n")}),
+                           "row 0, column 2 of \"a\", before its 100 x 50 values"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("short", "3 4\n")}), "row 0, before its name"));
+  EXPECT_TRUE(gave_message(
+      run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"}), "row 0"));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 0\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 5\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "4 0\na b c d\n")})));
@@ -286,7 +290,7 @@ TEST(HostileInput, MegabyteTokensEndSoundly) {
       gave_result(run({"-i", write_file("t", "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 1e-" + mega + " 2\nb 3 4\n")})));
   EXPECT_TRUE(
-      gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4\n"))));
+      gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4 5\n"))));
   // Counts of a megabyte: leading zeros, and a count that is not one.
   EXPECT_TRUE(
       gave_result(run({"-i", write_file("t", std::string(4 << 20, '0') + "2 1\na 1\nb 2\n")})));
