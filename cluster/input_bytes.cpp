@@ -19,6 +19,9 @@ bool gzip_magic(const char* p) {
 
 tInputBytes::tInputBytes(std::istream& source, const string& name)
     : source_(source), name_(name), stream_(this) {
+  // A failure inside the layer (no memory, an unwinding report) must not pass for the end of
+  // the input: the stream hands it on instead of only setting badbit.
+  stream_.exceptions(std::ios::badbit);
   char magic[2];
   const std::size_t got = raw(magic, 2);
   head_.assign(magic, got);

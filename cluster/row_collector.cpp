@@ -42,7 +42,7 @@ int tRowCollector::next_free_slot() {
 
 double* tRowCollector::values() {
   free_slot_ = next_free_slot();
-  std::memset(row_missing_.data(), 0, row_missing_.size());
+  std::fill(row_missing_.begin(), row_missing_.end(), 0);
   return slot(free_slot_);
 }
 
@@ -79,7 +79,7 @@ void tRowCollector::add(const char* name) {
   keep(s, name);
   if (missing_here > 0 && mask_.empty())
     mask_.assign(slots * static_cast<std::size_t>(cols_), 0);
-  if (!mask_.empty()) {
+  if (!mask_.empty() && cols_ > 0) {
     if (mask_.size() < slots * cols_) mask_.resize(std::max(mask_.size() * 2, slots * cols_), 0);
     std::memcpy(mask_.data() + static_cast<std::size_t>(s) * cols_, flags, cols_);
   }
@@ -123,13 +123,13 @@ tExpressionData tRowCollector::finish(tTableFormat format, array<string> column_
     result.data = std::move(data_);
   } else {
     result.data = matrix(rows, cols_);
-    for (int i = 0; i < rows; ++i)
+    for (int i = 0; i < rows && cols_ > 0; ++i)
       std::memcpy(result.data.data() + static_cast<std::size_t>(i) * cols_, slot(kept[i]),
                   sizeof(double) * cols_);
   }
   for (int i = 0; i < rows; ++i) result.names.insert(i, names_[kept[i]]);
   bool any_missing = false;
-  if (!mask_.empty()) {
+  if (!mask_.empty() && cols_ > 0) {
     result.missing.resize(static_cast<std::size_t>(rows) * cols_);
     for (int i = 0; i < rows; ++i)
       std::memcpy(result.missing.data() + static_cast<std::size_t>(i) * cols_,
