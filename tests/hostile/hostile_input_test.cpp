@@ -2,6 +2,7 @@
 // status 1 and a clear message; never a signal, an assertion, a sanitizer report or the
 // container error handler.
 #include <fcntl.h>
+#include <glob.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -507,4 +509,32 @@ TEST(HostileInput, OutputsThatCannotBeWrittenWholeEndWithAMessageNamingThem) {
       run({"-i", matrix, "-init_clusters_out", "-o2", scratch("labels")}, "/dev/null", "/dev/full"),
       "stdout"));
   EXPECT_TRUE(gave_message(run({"-simulate", "-v4"}, "/dev/null", "/dev/full"), "stdout"));
+}
+
+TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere) {
+  using namespace std::string_literals;  // texts with NUL bytes
+  const struct {
+    const char* name;
+    std::string text;
+    const char* expected;
+  } cases[] = {
+      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n", "line 3: the row has 2 fields, the header's rows 3"},
+      {"truncated", "3 2\na 1 2\nb 3 4\nc 5", "the text ends at row 2, column 1 of \"c\""},
+      {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s, "gzip data are damaged"},
+      {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
+      {"empty", "", "the text ends before the row count"},
+      {"header_only", "gene,a,b\n", "the text ends before the first data row"},
+      {"stray_text", "gene,a,b\nr0,1,two\n", "column 3 (\"b\"): \"two\" is neither a number"},
+  };
+  const std::string o = write_file("o", "old o\n"), o2 = write_file("o2", "old o2\n");
+  for (const auto& c : cases) {
+    const tRun r = run({"-i", write_file(c.name, c.text), "-o", o, "-o2", o2, "-num_clusters", "2"});
+    EXPECT_TRUE(gave_message(r, c.expected)) << c.name;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << c.name << ": " << r.err;
+    EXPECT_EQ(slurp(o), "old o\n") << c.name;
+    EXPECT_EQ(slurp(o2), "old o2\n") << c.name;
+    glob_t left{};
+    EXPECT_EQ(glob((o + ".*").c_str(), 0, nullptr, &left), GLOB_NOMATCH) << c.name;
+    globfree(&left);
+  }
 }
