@@ -36,12 +36,6 @@ tValueKind matrix_token_value(const char* token, double& value) {
   return *token != '\0' && *end == '\0' ? tValueKind::number : tValueKind::not_number;
 }
 
-double value_of_token(const char* token, long long& non_finite) {
-  double value = 0.0;
-  if (matrix_token_value(token, value) == tValueKind::not_finite) ++non_finite;
-  return value;
-}
-
 namespace {
 
 bool is_blank(char c) {

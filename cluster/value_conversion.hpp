@@ -21,10 +21,6 @@ enum class tValueKind {
 // numeric prefix (strtod), 0.0 without one; a value that is not finite gives 0.0.
 tValueKind matrix_token_value(const char* token, double& value);
 
-// The value of one token of the matrix layout (see matrix_token_value); a value that is not
-// finite counts in non_finite.
-double value_of_token(const char* token, long long& non_finite);
-
 // A cell of a table, text[0, length) with a NUL at length and 16 readable bytes after it:
 // blanks around it are ignored; empty, NA, NaN, N/A, #N/A and null (any case) are missing
 // (0.0); anything else must be wholly a number.

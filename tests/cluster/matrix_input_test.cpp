@@ -12,7 +12,6 @@
 #include <sstream>
 #include <string>
 
-#include "cluster/value_conversion.hpp"
 
 namespace {
 
@@ -52,43 +51,6 @@ TEST(MatrixInput, ConvertsTheLongestNumericPrefix) {
   const tExpressionData input = read_text("1 6 r 1.5e2 7abc -0 .5e1x 0x10 abc");
   expect_row(input.data, 0, {150, 7, 0, 5, 16, 0});
   EXPECT_TRUE(std::signbit(input.data(0, 2)));
-}
-
-TEST(MatrixInput, MissingValueNamesAreByteExact) {
-  long long non_finite = 0;
-  EXPECT_EQ(value_of_token("NA", non_finite), 0.0);
-  EXPECT_EQ(value_of_token("NaN", non_finite), 0.0);
-  EXPECT_EQ(value_of_token("na", non_finite), 0.0);  // no number
-  EXPECT_EQ(value_of_token("", non_finite), 0.0);
-  EXPECT_EQ(non_finite, 0);
-  EXPECT_EQ(value_of_token("nan", non_finite), 0.0);  // strtod's not-a-number
-  EXPECT_EQ(value_of_token("NAN", non_finite), 0.0);
-  EXPECT_EQ(value_of_token("NA1", non_finite), 0.0);  // neither NA nor a number
-  EXPECT_EQ(non_finite, 2);
-  EXPECT_EQ(value_of_token("2.25", non_finite), 2.25);
-}
-
-TEST(MatrixInput, ConversionIsBitForBitThatOfStrtod) {
-  std::mt19937_64 generator(42);
-  std::uniform_real_distribution<double> magnitude(-30, 30);
-  const char* formats[] = {"%.6g", "%.17g", "%.3e", "%.10f", "%.0f", "%+.5E", "%.19g", "%a"};
-  long long non_finite = 0;
-  for (int n = 0; n < 20000; ++n) {
-    const double x = std::pow(10.0, magnitude(generator)) * (n % 2 ? -1 : 1);
-    char token[64];
-    std::snprintf(token, sizeof token, formats[n % 8], x);
-    const double expected = std::strtod(token, nullptr);
-    const double got = value_of_token(token, non_finite);
-    ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << token;
-  }
-  for (const char* token : {"9007199254740993", "9007199254740992e-22", "123456789012345678e3",
-                            "1e22", "1e23", "4.9e-324", "00000000000000000001.5", "1.", ".5",
-                            "+.5e+2", "1e+0022", "1e-22", "1.7976931348623157e308", "-0.0e5"}) {
-    const double expected = std::strtod(token, nullptr);
-    const double got = value_of_token(token, non_finite);
-    EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << token;
-  }
-  EXPECT_EQ(non_finite, 0);
 }
 
 TEST(MatrixInput, LayoutOfLinesDoesNotMatter) {

@@ -267,6 +267,11 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
   rejected({"-simulate", "-num_clusters", "700"},
            "-num_clusters 700: -simulate makes 10 rows per cluster and at most 6999 rows are "
            "supported, so at most 699 clusters");
+  rejected({"-format", "xlsx"}, "-format xlsx: the formats are auto, matrix, tsv, csv, gct and pcl");
+  rejected({"-missing", "mean"}, "-missing mean: the choices are zero, rowmean and drop");
+  rejected({"-top", "0"}, "-top 0: between 1 and 6999 rows can be kept");
+  rejected({"-top", "7000"}, "-top 7000: between 1 and 6999 rows can be kept");
+  rejected({"-center", "-zscore"}, "-center and -zscore: give one of them (-zscore centres too)");
 }
 
 TEST(Options, BoundaryValuesAreAccepted) {

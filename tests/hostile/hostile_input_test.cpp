@@ -280,6 +280,8 @@ TEST(HostileInput, SevenThousandRowsAreRefusedAndOneFewerClustered) {
   EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(6999, 3, value))})));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(7000, 3, value))}), "7000 rows"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "9000 rows"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "-top N"));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(9000, 2, value)), "-top", "500"})));
 }
 
 TEST(HostileInput, MegabyteTokensEndSoundly) {
