@@ -64,7 +64,8 @@ bool tFieldScanner::next_line() {
     std::size_t next = end < end_ ? end + 1 : end;
     line_ = next_line_number_;
     char* text = buffer_.data();
-    next_line_number_ += 1 + std::count(text + pos_, text + end, '\n');
+    // Only a quoted field holds line breaks of its own.
+    next_line_number_ += 1 + (quoted_ ? std::count(text + pos_, text + end, '\n') : 0);
     std::size_t stop = end;
     if (stop > pos_ && text[stop - 1] == '\r') --stop;
     if (stop == pos_) {  // an empty line

@@ -19,24 +19,38 @@ tRowCollector::tRowCollector(const tReadSettings& settings, const string& input,
     require_matrix_fits(expected_rows, cols);
     data_ = matrix(static_cast<int>(expected_rows), cols);
   }
-  if (settings_.top > 0) {
-    require_matrix_fits(settings_.top + 1, cols);
-    flat_.resize(static_cast<std::size_t>(settings_.top + 1) * cols);
-  }
+  if (settings_.top > 0) require_matrix_fits(settings_.top + 1, cols);
+}
+
+namespace {
+
+constexpr int block_slots = 256;
+
+}  // namespace
+
+double* tRowCollector::slot(int s) {
+  const std::size_t offset = static_cast<std::size_t>(direct_ ? s : s % block_slots) * cols_;
+  return direct_ ? data_.data() + offset : blocks_[s / block_slots].get() + offset;
+}
+
+void tRowCollector::make_slot(int s) {
+  if (direct_ || static_cast<std::size_t>(s / block_slots) < blocks_.size()) return;
+  blocks_.emplace_back(new double[static_cast<std::size_t>(block_slots) * cols_]);
 }
 
 int tRowCollector::next_free_slot() {
-  if (settings_.top > 0) return free_slot_;
+  if (settings_.top > 0) {
+    make_slot(free_slot_);
+    return free_slot_;
+  }
   if (slots_used_ >= max_rows)
     bye("Expression data %s: more than %d rows; at most %d rows can be clustered (clusters "
         "hold row numbers in taxa sets): -top N keeps the N rows of largest variance",
         input_.c_str(), max_rows, max_rows);
   const int s = slots_used_;
   if (direct_ && s >= data_.dim1()) error("Expression data: more rows than announced");
-  if (!direct_ && flat_.size() < static_cast<std::size_t>(s + 1) * cols_) {
-    require_matrix_fits(s + 1, cols_);
-    flat_.resize(std::max(flat_.size() * 2, static_cast<std::size_t>(s + 1) * cols_));
-  }
+  if (!direct_) require_matrix_fits(s + 1, cols_);
+  make_slot(s);
   return s;
 }
 

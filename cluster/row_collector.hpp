@@ -2,6 +2,7 @@
 // and kept all, or only the -top rows of largest variance: memory for values, not for text.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "cluster/matrix_input.hpp"
@@ -23,8 +24,8 @@ class tRowCollector {
   tExpressionData finish(tTableFormat format, array<string> column_names);
 
  private:
-  double* slot(int s) { return direct_ ? data_.data() + static_cast<std::size_t>(s) * cols_
-                                       : flat_.data() + static_cast<std::size_t>(s) * cols_; }
+  double* slot(int s);
+  void make_slot(int s);             // allocates the block of slot s if need be
   bool better(int a, int b) const;  // larger variance, ties to the earlier row
   void keep(int s, const char* name);
   int next_free_slot();
@@ -34,7 +35,9 @@ class tRowCollector {
   const int cols_;
   const bool direct_;          // rows go straight into data_ (count known, all kept)
   matrix data_;
-  std::vector<double> flat_;   // otherwise here, slot after slot
+  // Otherwise in blocks of slots, allocated as needed and never moved or cleared (the reader
+  // writes every value of a row).
+  std::vector<std::unique_ptr<double[]>> blocks_;
   std::vector<unsigned char> row_missing_;
   std::vector<unsigned char> mask_;  // per slot, once any kept row has a missing entry
   std::vector<string> names_;        // per slot
