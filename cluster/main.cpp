@@ -7,6 +7,7 @@
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
 #include "cluster/options.hpp"
+#include "cluster/preparation.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/synthetic_data.hpp"
 #include "lib/random_source.hpp"

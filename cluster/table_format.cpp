@@ -1,9 +1,10 @@
 // Format names and the choice of -format auto, from the first line of the text.
 #include "cluster/table_format.hpp"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 #include <vector>
 
 #include "cluster/value_conversion.hpp"

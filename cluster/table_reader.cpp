@@ -99,8 +99,8 @@ tLayout tTableReading::header() {
   } else if (field_count() == header.size() + 1) {
     layout.columns = header;
   } else {
-    fault(("the row has " + std::to_string(field_count()) + " fields, the header " +
-           std::to_string(header.size()))
+    fault(("the row has " + std::to_string(field_count()) + " fields where the header calls for " +
+           std::to_string(header.size()) + " or " + std::to_string(header.size() + 1))
               .c_str());
   }
   return layout;
@@ -109,7 +109,7 @@ tLayout tTableReading::header() {
 void tTableReading::read_row(tRowCollector& collector, const tLayout& layout) {
   const std::size_t expected = layout.leading + layout.columns.size();
   if (field_count() != expected)
-    fault(("the row has " + std::to_string(field_count()) + " fields, the header's rows " +
+    fault(("the row has " + std::to_string(field_count()) + " fields where the header calls for " +
            std::to_string(expected))
               .c_str());
   const std::vector<tField>& fields = scanner_.fields();

@@ -172,10 +172,10 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
     std::string text;
     const char* message;
   } cases[] = {
-      {"g\ta\tb\nr0\t1\t2\nr1\t1\n", "(tsv): line 3: the row has 2 fields, the header's rows 3"},
+      {"g\ta\tb\nr0\t1\t2\nr1\t1\n", "(tsv): line 3: the row has 2 fields where the header calls for 3"},
       {"g\ta\tb\nr0\t1\t2x\n", "(tsv): line 2: column 3 (\"b\"): \"2x\" is neither a number"},
       {"g\ta\tb\n", "(tsv): the text ends before the first data row"},
-      {"g,a\nr0,1,2,3\n", "(csv): line 2: the row has 4 fields, the header 2"},
+      {"g,a\nr0,1,2,3\n", "(csv): line 2: the row has 4 fields where the header calls for 2 or 3"},
       {"#1.2\n3\t1\nName\tDescription\tS1\ng\td\t1\n", "(gct): 1 rows, the dimensions line"},
       {"\x1f\x8b\x08\x00garbage", "test: the gzip data end early"},
       {"\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff\xff"s,

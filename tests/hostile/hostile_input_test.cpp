@@ -520,7 +520,7 @@ TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere)
     std::string text;
     const char* expected;
   } cases[] = {
-      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n", "line 3: the row has 2 fields, the header's rows 3"},
+      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n", "line 3: the row has 2 fields where the header calls for 3"},
       {"truncated", "3 2\na 1 2\nb 3 4\nc 5", "the text ends at row 2, column 1 of \"c\""},
       {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s, "gzip data are damaged"},
       {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
