@@ -152,6 +152,14 @@ def main():
     real, cpu, _ = next(iter(best.values()))
     print("ours: %.0f MB/s (processor time), %.0f MB/s (wall)  [%s]"
           % (size / cpu / 1e6, size / real / 1e6, verdict(size / cpu / 1e6 >= 150)))
+    # The same data as a TSV table and gzip-compressed: MB of the TSV text per second.
+    tsv, tsv_gz = os.path.join(work, "w1.tsv"), os.path.join(work, "w1.tsv.gz")
+    tsv_size = os.path.getsize(tsv)
+    best = gbench(os.path.join(bench, "cluster_read_matrix_benchmark"), [tsv, tsv_gz])
+    for path in (tsv, tsv_gz):
+        real, cpu, _ = best["BM_read_matrix/" + path]
+        print("W1 as %s: %.0f MB/s of TSV text (processor time), %.0f MB/s (wall)"
+              % (os.path.basename(path), tsv_size / cpu / 1e6, tsv_size / real / 1e6))
 
     header("(2) k-svd phase on W1 (initial directions through the objective), target >= 1.5x numpy")
     best = gbench(os.path.join(bench, "cluster_ksvd_phase_benchmark"), [w1, w1_init, "8"])

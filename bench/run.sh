@@ -20,6 +20,10 @@ mkdir -p "$work"
 gen() { "$python" "$root/bench/workloads.py" "$@"; }
 [ -s "$work/w1_init.txt" ] || gen 6999 1000 8 "$work/w1.txt" "$work/w1_init.txt" 20261207
 [ -s "$work/w2_init.txt" ] || gen --init 1000 5 "$work/w2_init.txt" 11
+# W1 as a TSV table (a header row with a corner cell) and gzip-compressed, for the reading figures.
+[ -s "$work/w1.tsv" ] || awk 'NR == 1 { printf "gene"; for (j = 1; j <= $2; ++j) printf "\tS%d", j;
+  print ""; next } { $1 = $1; gsub(/ /, "\t"); print }' "$work/w1.txt" > "$work/w1.tsv"
+[ -s "$work/w1.tsv.gz" ] || gzip -6 -k -f "$work/w1.tsv"
 for size in 1000x100 3000x300; do
   rows=${size%x*} cols=${size#*x}
   [ -s "$work/w3_$size.txt" ] || gen "$rows" "$cols" 8 "$work/w3_$size.txt" /dev/null 101

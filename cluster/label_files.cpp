@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cluster/token_reader.hpp"
+#include "cluster/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -16,7 +17,7 @@ std::vector<std::string> leading_tokens(std::istream& file, int limit) {
   tTokenReader reader(file);
   std::vector<std::string> tokens;
   for (const char* token; static_cast<int>(tokens.size()) < limit &&
-                          *(token = reader.next_word()) != '\0';)
+                          *(token = reader.next()) != '\0';)
     tokens.emplace_back(token);
   return tokens;
 }

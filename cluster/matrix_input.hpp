@@ -2,24 +2,48 @@
 #pragma once
 
 #include <iosfwd>
+#include <vector>
 
+#include "cluster/preparation.hpp"
+#include "cluster/table_format.hpp"
+#include "lib/array.hpp"
 #include "lib/matrix.hpp"
 #include "lib/names.hpp"
 
-// The data of a run: one row per item, named.
+// The data of a run, one record from the reader through preparation to the reports.
 struct tExpressionData {
   matrix data;
-  tNames names;  // the name of every row number 0 .. rows-1
+  tNames names;                // the name of every row number 0 .. rows-1
+  array<string> column_names;  // one per column; none for the matrix layout and simulated data
+  // rows x cols flags, 1 where the input held no value (now filled as -missing says); empty
+  // when no kept entry was missing.
+  std::vector<unsigned char> missing;
+  string format = "matrix";     // the layout read: matrix, tsv, csv, gct, pcl (or simulated)
+  long long rows_read = 0;      // data rows in the input
+  long long rows_dropped = 0;   // of those, dropped for missing values (-missing)
+  long long missing_values = 0; // entries missing in the input (NA and the like, not finite)
+  // rows kept: data.dim1(); rows left out by -top: rows_read - rows_dropped - data.dim1().
 };
 
-// Reads the counts rows and cols, then per row a name token and cols value tokens. A header
-// that is missing, malformed, negative or too large ends the run through bye() before anything
-// is allocated; "reading expression matrix..." goes to progress at verbosity above 3.
-tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ostream& progress);
+// How the data are to be read and prepared while reading.
+struct tReadSettings {
+  tTableFormat format = tTableFormat::automatic;
+  tMissingPolicy missing = tMissingPolicy::zero;
+  bool log2 = false;
+  int top = 0;  // keep the rows of largest variance, this many; 0 keeps every row
+  int verbosity = 0;
+};
 
-// The value of one token: 0.0 for exactly "NA" or "NaN"; otherwise the longest numeric prefix
-// (strtod), 0.0 without one. A value that is not finite counts in non_finite and gives 0.0.
-double value_of_token(const char* token, long long& non_finite);
+// Reads the data from is (a file or standard input, gzip or not; name labels the reports) in
+// the format settings name or the one -format auto finds (said at verbosity 1 and up), with
+// missing values, -log2 and -top applied row by row. Every fault of the text ends the run
+// through bye(); "reading expression matrix..." goes to progress at verbosity above 3.
+tExpressionData read_expression_data(std::istream& is, const string& name,
+                                     const tReadSettings& settings, std::ostream& progress);
+
+// Reads the counts rows and cols, then per row a name token and cols value tokens (the matrix
+// layout of a plain stream, with the defaults of tReadSettings).
+tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ostream& progress);
 
 // Ends the run through bye() when a rows x cols matrix cannot be held.
 void require_matrix_fits(long long rows, long long cols);

@@ -1,9 +1,6 @@
 // Command-line parsing of the clusterer, the usage text and the streams the run reads and writes.
 #include "cluster/options.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +9,8 @@
 
 #include "cluster/limits.hpp"
 #include "cluster/option_help.hpp"
+#include "cluster/preparation.hpp"
+#include "cluster/table_format.hpp"
 #include "cluster/version.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/getoption.hpp"
@@ -31,15 +30,6 @@ bool parse_seed(const char* text, std::uint64_t& value) {
   errno = 0;
   value = std::strtoull(text, nullptr, 10);
   return errno != ERANGE;
-}
-
-std::unique_ptr<std::ofstream> open_for_writing(const string& name) {
-  // A file stream cannot choose the permissions of a file it creates: create it first.
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0664);
-  if (fd >= 0) ::close(fd);
-  auto stream = std::make_unique<std::ofstream>(name.c_str(), std::ios::out | std::ios::trunc);
-  if (stream->fail()) bye("Can't open file to write: %s", name.c_str());
-  return stream;
 }
 
 }  // namespace
@@ -96,27 +86,27 @@ void tOptions::open_files() {
   }
   if (out_file_) {
     output_name = *out_file_;
-    out_stream = open_for_writing(*out_file_);
+    out_stream = std::make_unique<tOutputFile>(*out_file_);
   }
   if (out2_file_) {
     output2_name_ = *out2_file_;
-    out2_stream = open_for_writing(*out2_file_);
+    out2_stream = std::make_unique<tOutputFile>(*out2_file_);
   }
   if (out3_file_) {
     output3_name_ = *out3_file_;
-    out3_stream = open_for_writing(*out3_file_);
+    out3_stream = std::make_unique<tOutputFile>(*out3_file_);
   }
   if (table_file_) {
     table_name = *table_file_;
-    table_stream = open_for_writing(*table_file_);
+    table_stream = std::make_unique<tOutputFile>(*table_file_);
   }
   if (heatmap_file_) {
     heatmap_name = *heatmap_file_;
-    heatmap_stream = open_for_writing(*heatmap_file_);
+    heatmap_stream = std::make_unique<tOutputFile>(*heatmap_file_);
   }
   if (report_file_) {
     report_name = *report_file_;
-    report_stream = open_for_writing(*report_file_);
+    report_stream = std::make_unique<tOutputFile>(*report_file_);
   }
 }
 
@@ -136,6 +126,13 @@ void tOptions::read_values(int argc, const char** argv) {
 
   getoption(argc, argv, "-noise", noise);
   getoption(argc, argv, "-columns", columns);
+
+  getoption(argc, argv, "-format", format);
+  getoption(argc, argv, "-missing", missing);
+  if (getoption(argc, argv, "-log2")) log2 = 1;
+  top_given_ = getoption(argc, argv, "-top", top);
+  if (getoption(argc, argv, "-center")) center = 1;
+  if (getoption(argc, argv, "-zscore")) zscore = 1;
 
   // Examined from low to high, so the highest level given wins.
   if (getoption(argc, argv, "-v")) verbosity = 1;
@@ -191,6 +188,15 @@ void tOptions::check_values() const {
   if (!(t2 > 0)) ::usage("-t2 %g: the tolerance must be above 0", t2);
   if (columns < 0) ::usage("-columns %d: the number of columns may not be negative", columns);
   if (!std::isfinite(noise)) ::usage("-noise %g: the noise must be a finite number", noise);
+  tTableFormat chosen_format;
+  if (!format_named(format.c_str(), chosen_format))
+    ::usage("-format %s: the formats are auto, matrix, tsv, csv, gct and pcl", format.c_str());
+  tMissingPolicy policy;
+  if (!missing_policy_named(missing.c_str(), policy))
+    ::usage("-missing %s: the choices are zero, rowmean and drop", missing.c_str());
+  if (top_given_ && (top < 1 || top > max_rows))
+    ::usage("-top %d: between 1 and %d rows can be kept", top, max_rows);
+  if (center && zscore) ::usage("-center and -zscore: give one of them (-zscore centres too)");
 }
 
 void tOptions::report() const {
@@ -218,13 +224,13 @@ std::istream& tOptions::ins2() const {
   return in2_stream ? *in2_stream : std::cin;
 }
 std::ostream& tOptions::outs() const {
-  return out_stream ? *out_stream : std::cout;
+  return out_stream ? out_stream->stream() : std::cout;
 }
 std::ostream& tOptions::outs2() const {
-  return out2_stream ? *out2_stream : std::cout;
+  return out2_stream ? out2_stream->stream() : std::cout;
 }
 std::ostream& tOptions::outs3() const {
-  return out3_stream ? *out3_stream : std::cout;
+  return out3_stream ? out3_stream->stream() : std::cout;
 }
 
 const string& tOptions::outs_name() const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cluster/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions {
@@ -37,8 +38,8 @@ class tOptions {
   const string& outs3_name() const;
 
   // The pictures: -heatmap FILE.svg and -report FILE.html, each opened only when named.
-  std::unique_ptr<std::ofstream> heatmap_stream;
-  std::unique_ptr<std::ofstream> report_stream;
+  std::unique_ptr<tOutputFile> heatmap_stream;
+  std::unique_ptr<tOutputFile> report_stream;
   string heatmap_name;
   string report_name;
 
@@ -61,16 +62,22 @@ class tOptions {
   // Reproducible runs and readable results.
   std::uint64_t seed = 0;  // -seed: the run seed, when seed_given
   bool seed_given = false;
-  int restarts = 1;                             // random starts; the largest objective wins
-  int scores = 0;                               // -scores: the quality report after the objective
-  std::unique_ptr<std::ofstream> table_stream;  // -table: the results table, when given
+  int restarts = 1;                           // random starts; the largest objective wins
+  int scores = 0;                             // -scores: the quality report after the objective
+  std::unique_ptr<tOutputFile> table_stream;  // -table: the results table, when given
   string table_name = "";
-
-  std::unique_ptr<std::ofstream> out2_stream;
-  std::unique_ptr<std::ofstream> out3_stream;
+  // Reading and preparing the expression data.
+  string format = "auto";   // -format: auto, matrix, tsv, csv, gct, pcl
+  string missing = "zero";  // -missing: zero, rowmean, drop
+  int log2 = 0;             // -log2: log2(x + 1)
+  int top = 0;              // -top N: the N rows of largest variance; 0 keeps all
+  int center = 0;           // -center: subtract each row's mean
+  int zscore = 0;           // -zscore: and divide by its standard deviation
+  std::unique_ptr<tOutputFile> out2_stream;
+  std::unique_ptr<tOutputFile> out3_stream;
   std::unique_ptr<std::ifstream> in_stream;
   std::unique_ptr<std::ifstream> in2_stream;
-  std::unique_ptr<std::ofstream> out_stream;
+  std::unique_ptr<tOutputFile> out_stream;
 
  private:
   void read_file_names(int argc, const char** argv);
@@ -90,4 +97,5 @@ class tOptions {
 
   string output2_name_ = "stdout";
   string output3_name_ = "stdout";
+  bool top_given_ = false;
 };

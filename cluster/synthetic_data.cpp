@@ -43,7 +43,10 @@ tExpressionData simulate_data(int k, int d, double noise, random_source& draws, 
                               std::ostream& out, tTruth& truth) {
   const int rows = rows_per_simulated_cluster * k;
   require_matrix_fits(rows, d);
-  tExpressionData simulated{matrix(rows, d), tNames()};
+  tExpressionData simulated;
+  simulated.data = matrix(rows, d);
+  simulated.format = "simulated";
+  simulated.rows_read = rows;
   truth.means = array<vector>(k);
   truth.clusters = array<tTaxaSet>(k);
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "cluster/matrix_input.hpp"
-#include "cluster/token_reader.hpp"
+#include "cluster/value_conversion.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 #include "fuzz/stdin_from.hpp"
 

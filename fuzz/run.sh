@@ -10,7 +10,7 @@ root=$PWD
 seconds=${1:-60}
 build=${2:-build-fuzz}
 targets=(matrix_reader_fuzzer token_reader_fuzzer initial_assignment_fuzzer command_line_fuzzer
-         taxaset_read_fuzzer alignment_reader_fuzzer)
+         taxaset_read_fuzzer alignment_reader_fuzzer table_reader_fuzzer gzip_input_fuzzer)
 
 # libFuzzer's runtime is packaged apart from clang itself.
 need=(clang)

@@ -3,8 +3,8 @@
 
 #include <iostream>
 
-// Standard input reads differently (a newline ends the skipping of white space), so fuzz texts
-// are also offered there; the old buffer and a clear state come back whatever happens.
+// Standard input must read exactly as a file, so fuzz texts are also offered there; the old
+// buffer and a clear state come back whatever happens.
 class tStdinFrom {
  public:
   explicit tStdinFrom(std::streambuf* buffer) : saved_(std::cin.rdbuf(buffer)) {}

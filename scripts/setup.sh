@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake make g++ clang libgtest-dev libbenchmark-dev liblapack-dev libblas-dev
-          libf2c2-dev valgrind zlib1g-dev)
+          libf2c2-dev zlib1g-dev valgrind)
 missing=()
 for p in "${packages[@]}"; do
   # dpkg -s also succeeds for removed packages that left configuration behind.

@@ -2,6 +2,7 @@
 #include "cluster/options.hpp"
 
 #include <gmock/gmock.h>
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -49,6 +50,16 @@ std::string first_word(std::istream& is) {
   std::string word;
   is >> word;
   return word;
+}
+
+// How many entries of directory start with prefix (temporaries left behind).
+int files_in(const std::string& directory, const std::string& prefix) {
+  int count = 0;
+  DIR* dir = opendir(directory.c_str());
+  while (const dirent* entry = dir ? readdir(dir) : nullptr)
+    count += std::string(entry->d_name).rfind(prefix, 0) == 0;
+  if (dir) closedir(dir);
+  return count;
 }
 
 }  // namespace
@@ -163,9 +174,14 @@ TEST(Options, OutputFilesAreCreatedWithTheirOwnStreams) {
     options.outs() << "group";
     options.outs2() << "cluster";
     options.outs3() << "initial";
+    std::ifstream before(o);
+    EXPECT_EQ(first_word(before), "old");  // replaced only when committed
+    options.out_stream->commit();
+    options.out2_stream->commit();
+    options.out3_stream->commit();
   }
   std::ifstream in_o(o), in_o2(o2), in_o3(o3);
-  EXPECT_EQ(first_word(in_o), "group");  // truncated before writing
+  EXPECT_EQ(first_word(in_o), "group");
   EXPECT_EQ(first_word(in_o2), "cluster");
   EXPECT_EQ(first_word(in_o3), "initial");
 }
@@ -177,6 +193,7 @@ TEST(Options, CreatedFilesAreReadableAndWritableByTheGroup) {
   {
     tOptions options;
     parse(options, {"-o", o.c_str()});
+    options.out_stream->commit();
   }
   umask(mask);
   struct stat info {};
@@ -244,6 +261,21 @@ TEST(Options, TakesTheRunOptions) {
   EXPECT_EQ(options.scores, 1);
 }
 
+TEST(OptionsDeathTest, EarlyEndsLeaveOutputFilesAsTheyWereAndCreateNone) {
+  const std::string o = temp_path("left_alone.txt"), o2 = temp_path("never_made.txt");
+  write_file(o, "old content");
+  std::remove(o2.c_str());
+  tOptions options;
+  EXPECT_EXIT(parse(options, {"-o", o.c_str(), "-o2", o2.c_str(), "-bogus"}),
+              testing::ExitedWithCode(2), testing::StartsWith("Error: Unknown option(s):  -bogus\n"));
+  EXPECT_EXIT(parse(options, {"-o", o.c_str(), "-o2", o2.c_str(), "-t1", "-1"}),
+              testing::ExitedWithCode(1), testing::HasSubstr("-t1 -1"));
+  std::ifstream left(o), made(o2);
+  EXPECT_EQ(first_word(left), "old");
+  EXPECT_FALSE(made.good());
+  EXPECT_EQ(files_in(testing::TempDir(), "options_left_alone.txt."), 0);
+}
+
 TEST(OptionsDeathTest, FilesThatDoNotOpenEndTheRun) {
   const std::string missing = temp_path("missing.txt");
   std::remove(missing.c_str());
@@ -281,6 +313,11 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
   rejected({"-simulate", "-num_clusters", "700"},
            "-num_clusters 700: -simulate makes 10 rows per cluster and at most 6999 rows are "
            "supported, so at most 699 clusters");
+  rejected({"-format", "xlsx"}, "-format xlsx: the formats are auto, matrix, tsv, csv, gct and pcl");
+  rejected({"-missing", "mean"}, "-missing mean: the choices are zero, rowmean and drop");
+  rejected({"-top", "0"}, "-top 0: between 1 and 6999 rows can be kept");
+  rejected({"-top", "7000"}, "-top 7000: between 1 and 6999 rows can be kept");
+  rejected({"-center", "-zscore"}, "-center and -zscore: give one of them (-zscore centres too)");
 }
 
 TEST(Options, BoundaryValuesAreAccepted) {

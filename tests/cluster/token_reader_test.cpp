@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "cluster/plain_decimal.hpp"
+#include "cluster/value_conversion.hpp"
 #include "lib/string.hpp"
 #include "tests/algorithms/each_width.hpp"
 
@@ -85,25 +87,13 @@ TEST(TokenReader, FileStreamsIgnoreLineBreaks) {
   EXPECT_EQ(tokens(reader, 7), (Words{"g1", "1", "2", "g2", "3", "4", "rest"}));
 }
 
-TEST(TokenReader, OnStandardInputALineStartingWithABlankGivesAnEmptyToken) {
-  tStandardInputFrom input("g1 1 2\n g2 3 4\n");
-  tTokenReader reader(std::cin, 4);
-  EXPECT_EQ(tokens(reader, 8), (Words{"g1", "1", "2", "", "g2", "3", "4", ""}));
-}
-
-TEST(TokenReader, OnStandardInputAnEmptyLineGivesOneEmptyToken) {
-  tStandardInputFrom input("a\n\nb\r\nc\n\td");
-  tTokenReader reader(std::cin);
-  EXPECT_EQ(tokens(reader, 6), (Words{"a", "", "b", "c", "", "d"}));
-}
-
-TEST(TokenReader, WordsSkipLineBreaksEvenOnStandardInput) {
-  tStandardInputFrom input("\n\n 2\n\n3\n x");
-  tTokenReader reader(std::cin);
-  EXPECT_EQ(std::string(reader.next_word()), "2");
-  EXPECT_EQ(std::string(reader.next_word()), "3");
-  EXPECT_EQ(std::string(reader.next()), "");  // the newline after 3 ends the skipping
-  EXPECT_EQ(std::string(reader.next()), "x");
+TEST(TokenReader, StandardInputReadsExactlyAsAFile) {
+  const std::string text = "g1 1 2\n g2 3 4\n\n\tx\r\n";
+  std::istringstream file(text);
+  tTokenReader from_file(file, 4);
+  tStandardInputFrom input(text);
+  tTokenReader from_stdin(std::cin, 4);
+  EXPECT_EQ(tokens(from_stdin, 9), tokens(from_file, 9));
 }
 
 TEST(TokenReader, AgreesWithTheStringExtractionOnRandomTexts) {
@@ -114,19 +104,9 @@ TEST(TokenReader, AgreesWithTheStringExtractionOnRandomTexts) {
     std::string text;
     for (int i = 0; i < n; ++i) text += alphabet[pick(generator)];
     const std::size_t block = 1 + n % 5;
-    {
-      std::istringstream reference(text), in(text);
-      tTokenReader reader(in, block);
-      EXPECT_EQ(tokens(reader, n + 2), extracted(reference, n + 2)) << n;
-    }
-    Words expected;
-    {
-      tStandardInputFrom input(text);
-      expected = extracted(std::cin, n + 2);
-    }
-    tStandardInputFrom input(text);
-    tTokenReader reader(std::cin, block);
-    EXPECT_EQ(tokens(reader, n + 2), expected) << n;
+    std::istringstream reference(text), in(text);
+    tTokenReader reader(in, block);
+    EXPECT_EQ(tokens(reader, n + 2), extracted(reference, n + 2)) << n;
   }
 }
 
@@ -150,8 +130,8 @@ TEST(TokenReader, ParsesWholeIntegerTokensOnly) {
 namespace {
 
 // Stands in for the matrix reader's conversion of the tokens the fast path leaves: strtod.
-double strtod_of(const char* token, long long& calls) {
-  ++calls;
+double strtod_of(const char* token, std::size_t, void* calls) {
+  ++*static_cast<long long*>(calls);
   return std::strtod(token, nullptr);
 }
 
@@ -199,8 +179,8 @@ TEST(TokenReader, ValuesAreStrtodsBitForBitInEveryBlockSize) {
       tTokenReader reader(in, block);
       std::vector<double> values(tokens.size());
       long long calls = 0;
-      reader.next_values(values.data(), 1000, strtod_of, calls);
-      reader.next_values(values.data() + 1000, tokens.size() - 1000, strtod_of, calls);
+      reader.next_values(values.data(), 1000, strtod_of, &calls);
+      reader.next_values(values.data() + 1000, tokens.size() - 1000, strtod_of, &calls);
       expect_strtod_values(tokens, values);
       EXPECT_GE(calls, 600);  // every odd token at least
       EXPECT_LT(calls, 2000);
@@ -232,7 +212,7 @@ TEST(TokenReader, ValuesOfEveryDigitLayoutAreStrtods) {
     tTokenReader reader(in);
     std::vector<double> values(tokens.size());
     long long calls = 0;
-    reader.next_values(values.data(), values.size(), strtod_of, calls);
+    reader.next_values(values.data(), values.size(), strtod_of, &calls);
     expect_strtod_values(tokens, values);
   });
 }
@@ -246,7 +226,7 @@ TEST(TokenReader, ValuesOnStandardInputAreStrtodsToo) {
   tTokenReader reader(std::cin, 16);
   std::vector<double> values(tokens.size());
   long long calls = 0;
-  reader.next_values(values.data(), values.size(), strtod_of, calls);
+  reader.next_values(values.data(), values.size(), strtod_of, &calls);
   expect_strtod_values(tokens, values);
 }
 
@@ -256,31 +236,19 @@ TEST(TokenReader, ValuesShareTheTokensOfNextAndEndInEmptyTokens) {
   double values[3];
   long long calls = 0;
   EXPECT_STREQ(reader.next(), "g1");
-  reader.next_values(values, 2, strtod_of, calls);
+  reader.next_values(values, 2, strtod_of, &calls);
   EXPECT_EQ(values[0], 1.5);
   EXPECT_EQ(values[1], 2.0);
   EXPECT_STREQ(reader.next(), "g2");
-  reader.next_values(values, 3, strtod_of, calls);
+  reader.next_values(values, 3, strtod_of, &calls);
   EXPECT_EQ(values[0], -0.25);
   EXPECT_EQ(values[1], 0.0);  // "x", converted by the callback
   EXPECT_EQ(values[2], 300.0);
   EXPECT_EQ(calls, 1);
-  reader.next_values(values, 2, strtod_of, calls);  // past the end: empty tokens
+  // Past the end: empty tokens, and the count of those read tells.
+  EXPECT_EQ(reader.next_values(values, 2, strtod_of, &calls), 0u);
   EXPECT_EQ(calls, 3);
   EXPECT_STREQ(reader.next(), "");
-}
-
-TEST(TokenReader, ValueLinesOnStandardInputKeepTheEmptyTokenOfALeadingBlank) {
-  tStandardInputFrom input("1 2\n 3 4\n");
-  tTokenReader reader(std::cin, 4);
-  double values[4];
-  long long calls = 0;
-  reader.next_values(values, 4, strtod_of, calls);
-  EXPECT_EQ(values[0], 1.0);
-  EXPECT_EQ(values[1], 2.0);
-  EXPECT_EQ(values[2], 0.0);  // the empty token before the blank
-  EXPECT_EQ(values[3], 3.0);
-  EXPECT_EQ(calls, 1);
 }
 
 TEST(PlainDecimal, GivesStrtodsValueOrLeavesTheToken) {

@@ -2,6 +2,7 @@
 // 1 and a clear message, or status 2 and the usage text for a command line it cannot run; never a signal, an assertion, a sanitizer report or the
 // container error handler.
 #include <fcntl.h>
+#include <glob.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -9,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -221,9 +223,11 @@ TEST(HostileInput, TruncatedMatricesEndSoundly) {
     EXPECT_TRUE(gave_result_or_message(r)) << "first " << length << " bytes";
   }
   EXPECT_TRUE(gave_message(run({"-i", write_file("cut", "5")}), "ends before the column count"));
-  // Cut inside the values: the rest counts as missing.
-  EXPECT_TRUE(gave_result(run({"-i", write_file("cut", full.substr(0, 3000))})));
-  EXPECT_TRUE(gave_result(run({}, write_file("cut", full.substr(0, 3001)))));
+  // Cut inside the values: the run ends naming the place, from a file or standard input alike.
+  EXPECT_TRUE(gave_message(run({"-i", write_file("cut", full.substr(0, 3000))}),
+                           "the text ends at row 26, column 6 of \"r26\", before its 200 x 12"));
+  EXPECT_TRUE(gave_message(run({}, write_file("cut", full.substr(0, 3001))),
+                           "the text ends at row 26, column 6"));
 }
 
 TEST(HostileInput, BinaryGarbageEndsSoundly) {
@@ -235,8 +239,9 @@ TEST(HostileInput, BinaryGarbageEndsSoundly) {
     EXPECT_TRUE(gave_result(run({"-i", write_file("garbage", "50 6\n" + garbage)}))) << seed;
   }
   const char with_nul[] = "3 2\na\0 1 2\nb 3 \0\nc";
-  EXPECT_TRUE(
-      gave_result(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))})));
+  EXPECT_TRUE(gave_message(
+      run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))}),
+      "the text ends at row 2"));
 }
 
 TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
@@ -256,11 +261,12 @@ TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
     EXPECT_TRUE(gave_message(run({"-i", write_file("counts", text)}), expected)) << text;
 }
 
-TEST(HostileInput, CountsLargerThanTheDataFillWithZeros) {
-  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "100 50\na 1 2\n")})));
-  EXPECT_TRUE(gave_result(run({"-i", write_file("short", "3 4\n")})));
-  EXPECT_TRUE(
-      gave_result(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"})));
+TEST(HostileInput, CountsLargerThanTheDataEndTheRunNamingThePlace) {
+  EXPECT_TRUE(gave_message(run({"-i", write_file("short", "100 50\na 1 2\n")}),
+                           "row 0, column 2 of \"a\", before its 100 x 50 values"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("short", "3 4\n")}), "row 0, before its name"));
+  EXPECT_TRUE(gave_message(
+      run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"}), "row 0"));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 0\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 5\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "4 0\na b c d\n")})));
@@ -274,6 +280,8 @@ TEST(HostileInput, SevenThousandRowsAreRefusedAndOneFewerClustered) {
   EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(6999, 3, value))})));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(7000, 3, value))}), "7000 rows"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "9000 rows"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "-top N"));
+  EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(9000, 2, value)), "-top", "500"})));
 }
 
 TEST(HostileInput, MegabyteTokensEndSoundly) {
@@ -286,7 +294,7 @@ TEST(HostileInput, MegabyteTokensEndSoundly) {
       gave_result(run({"-i", write_file("t", "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("t", "2 2\na 1e-" + mega + " 2\nb 3 4\n")})));
   EXPECT_TRUE(
-      gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4\n"))));
+      gave_result(run({}, write_file("t", "2 2\n" + letters + " 1 2\n\n" + mega + " 4 5\n"))));
   // Counts of a megabyte: leading zeros, and a count that is not one.
   EXPECT_TRUE(
       gave_result(run({"-i", write_file("t", std::string(4 << 20, '0') + "2 1\na 1\nb 2\n")})));
@@ -503,4 +511,32 @@ TEST(HostileInput, OutputsThatCannotBeWrittenWholeEndWithAMessageNamingThem) {
       run({"-i", matrix, "-init_clusters_out", "-o2", scratch("labels")}, "/dev/null", "/dev/full"),
       "stdout"));
   EXPECT_TRUE(gave_message(run({"-simulate", "-v4"}, "/dev/null", "/dev/full"), "stdout"));
+}
+
+TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere) {
+  using namespace std::string_literals;  // texts with NUL bytes
+  const struct {
+    const char* name;
+    std::string text;
+    const char* expected;
+  } cases[] = {
+      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n", "line 3: the row has 2 fields where the header calls for 3"},
+      {"truncated", "3 2\na 1 2\nb 3 4\nc 5", "the text ends at row 2, column 1 of \"c\""},
+      {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s, "gzip data are damaged"},
+      {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
+      {"empty", "", "the text ends before the row count"},
+      {"header_only", "gene,a,b\n", "the text ends before the first data row"},
+      {"stray_text", "gene,a,b\nr0,1,two\n", "column 3 (\"b\"): \"two\" is neither a number"},
+  };
+  const std::string o = write_file("o", "old o\n"), o2 = write_file("o2", "old o2\n");
+  for (const auto& c : cases) {
+    const tRun r = run({"-i", write_file(c.name, c.text), "-o", o, "-o2", o2, "-num_clusters", "2"});
+    EXPECT_TRUE(gave_message(r, c.expected)) << c.name;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << c.name << ": " << r.err;
+    EXPECT_EQ(slurp(o), "old o\n") << c.name;
+    EXPECT_EQ(slurp(o2), "old o2\n") << c.name;
+    glob_t left{};
+    EXPECT_EQ(glob((o + ".*").c_str(), 0, nullptr, &left), GLOB_NOMATCH) << c.name;
+    globfree(&left);
+  }
 }

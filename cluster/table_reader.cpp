@@ -1,0 +1,184 @@
+// Each format reads its header lines, then every data row goes through one loop: leading fields
+// (name first), then one cell per column.
+#include "cluster/table_reader.hpp"
+
+#include <strings.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cluster/field_scanner.hpp"
+#include "cluster/row_collector.hpp"
+#include "cluster/token_reader.hpp"
+#include "cluster/value_conversion.hpp"
+#include "lib/diagnostics.hpp"
+
+namespace {
+
+// What the header lines told: the columns, the fields before them, the rows announced.
+struct tLayout {
+  std::vector<std::string> columns;
+  std::size_t leading = 1;     // the name, and for gct and pcl the fields after it
+  long long expected = -1;     // gct's row count
+  bool first_row_read = false; // tsv and csv: the first data row is in the scanner already
+};
+
+class tTableReading {
+ public:
+  tTableReading(std::istream& is, tTableFormat format, const string& input)
+      : format_(format), input_(input), scanner_(is, format == tTableFormat::csv ? ',' : '\t',
+                                                 format == tTableFormat::csv) {}
+
+  tLayout header();
+  tExpressionData rows(const tLayout& layout, const tReadSettings& settings);
+
+ private:
+  bool next_line() { return scanner_.next_line(); }
+  std::size_t field_count() const { return scanner_.fields().size(); }
+  std::string field(std::size_t i) const {
+    return std::string(scanner_.fields()[i].text, scanner_.fields()[i].size);
+  }
+  [[noreturn]] void fault(const char* what) const {
+    bye("Expression data %s (%s): line %lld: %s", input_.c_str(), format_name(format_),
+        scanner_.line(), what);
+  }
+  std::vector<std::string> fields_from(std::size_t first) const {
+    std::vector<std::string> names;
+    for (std::size_t i = first; i < field_count(); ++i) names.push_back(field(i));
+    return names;
+  }
+  void require_line(const char* what) {
+    if (!next_line())
+      bye("Expression data %s (%s): the text ends before %s", input_.c_str(), format_name(format_),
+          what);
+  }
+  void read_row(tRowCollector& collector, const tLayout& layout);
+
+  const tTableFormat format_;
+  const string& input_;
+  tFieldScanner scanner_;
+  long long missing_ = 0, non_finite_ = 0;
+};
+
+tLayout tTableReading::header() {
+  tLayout layout;
+  require_line("the header row");
+  if (format_ == tTableFormat::gct) {
+    if (field(0).compare(0, 4, "#1.2") != 0) fault("a gct file starts with the line \"#1.2\"");
+    require_line("the dimensions line");
+    long long counts[2] = {0, 0};
+    for (int i = 0; i < 2; ++i)
+      if (field_count() <= static_cast<std::size_t>(i) ||
+          !parse_integer(field(i).c_str(), counts[i]) || counts[i] < 0)
+        fault("the dimensions line holds two counts, rows and columns");
+    require_line("the header row");
+    if (field_count() < 2) fault("the header row is \"Name Description samples...\"");
+    layout.columns = fields_from(2);
+    layout.leading = 2;
+    layout.expected = counts[0];
+    if (static_cast<long long>(layout.columns.size()) != counts[1])
+      fault(("the header names " + std::to_string(layout.columns.size()) +
+             " samples, the dimensions line " + std::to_string(counts[1]))
+                .c_str());
+    return layout;
+  }
+  if (format_ == tTableFormat::pcl) {
+    if (field_count() < 3 || strcasecmp(field(2).c_str(), "GWEIGHT") != 0)
+      fault("the header row is \"UID NAME GWEIGHT samples...\"");
+    layout.columns = fields_from(3);
+    layout.leading = 3;
+    return layout;
+  }
+  // tsv and csv: the header has a corner cell when it is as long as the rows.
+  const std::vector<std::string> header = fields_from(0);
+  require_line("the first data row");
+  layout.first_row_read = true;
+  if (field_count() == header.size()) {
+    layout.columns.assign(header.begin() + 1, header.end());
+  } else if (field_count() == header.size() + 1) {
+    layout.columns = header;
+  } else {
+    fault(("the row has " + std::to_string(field_count()) + " fields where the header calls for " +
+           std::to_string(header.size()) + " or " + std::to_string(header.size() + 1))
+              .c_str());
+  }
+  return layout;
+}
+
+void tTableReading::read_row(tRowCollector& collector, const tLayout& layout) {
+  const std::size_t expected = layout.leading + layout.columns.size();
+  if (field_count() != expected)
+    fault(("the row has " + std::to_string(field_count()) + " fields where the header calls for " +
+           std::to_string(expected))
+              .c_str());
+  const std::vector<tField>& fields = scanner_.fields();
+  double* values = collector.values();
+  unsigned char* missing = collector.missing();
+  for (std::size_t j = 0; j < layout.columns.size(); ++j) {
+    const tField& cell = fields[layout.leading + j];
+    switch (cell_value(cell.text, cell.size, values[j])) {
+      case tValueKind::number:
+        break;
+      case tValueKind::missing:
+        ++missing_;
+        missing[j] = 1;
+        break;
+      case tValueKind::not_finite:
+        ++non_finite_;
+        missing[j] = 1;
+        break;
+      case tValueKind::not_number:
+        fault(("column " + std::to_string(layout.leading + j + 1) + " (\"" +
+               token_excerpt(layout.columns[j].c_str()).c_str() + "\"): \"" +
+               token_excerpt(std::string(cell.text, cell.size).c_str()).c_str() +
+               "\" is neither a number nor a missing value")
+                  .c_str());
+    }
+  }
+  collector.add(std::string(fields[0].text, fields[0].size).c_str());
+}
+
+tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& settings) {
+  require_matrix_fits(1, static_cast<long long>(layout.columns.size()));
+  tRowCollector collector(settings, input_, static_cast<int>(layout.columns.size()),
+                          layout.expected);
+  long long count = 0;
+  bool more = layout.first_row_read || next_line();
+  for (; more; more = next_line()) {
+    // pcl: an optional row of column weights comes first.
+    if (format_ == tTableFormat::pcl && count == 0 &&
+        strcasecmp(field(0).c_str(), "EWEIGHT") == 0)
+      continue;
+    if (count == layout.expected) fault("more rows than the dimensions line announces");
+    read_row(collector, layout);
+    ++count;
+  }
+  if (count == 0)
+    bye("Expression data %s (%s): a header without data rows", input_.c_str(),
+        format_name(format_));
+  if (layout.expected >= 0 && count != layout.expected)
+    bye("Expression data %s (gct): %lld rows, the dimensions line announces %lld",
+        input_.c_str(), count, layout.expected);
+  if (missing_ > 0 && settings.missing == tMissingPolicy::zero)
+    warning("Expression data %s: %lld missing value(s) taken as 0.0 (-missing rowmean or drop "
+            "treat them otherwise)",
+            input_.c_str(), missing_);
+  if (non_finite_ > 0)
+    warning("Expression data %s: %lld value(s) not finite, treated as missing", input_.c_str(),
+            non_finite_);
+  array<string> columns(static_cast<int>(layout.columns.size()));
+  for (std::size_t j = 0; j < layout.columns.size(); ++j)
+    columns[static_cast<int>(j)] = string(layout.columns[j].c_str());
+  return collector.finish(format_, columns);
+}
+
+}  // namespace
+
+tExpressionData read_table(std::istream& is, tTableFormat format, const string& input,
+                           const tReadSettings& settings, std::ostream& progress) {
+  tTableReading reading(is, format, input);
+  const tLayout layout = reading.header();
+  if (settings.verbosity > 3) progress << "reading expression matrix..." << std::endl;
+  return reading.rows(layout, settings);
+}
