@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -277,6 +278,22 @@ TEST(Sqkmeans, ProgressLinesOfARunThatSettlesInTwoPasses) {
            << obj << ' ' << obj << '\n';
   EXPECT_EQ(out, expected.str());
   EXPECT_TRUE(t.clusters[0] == make_set({0, 1, 2}));
+}
+
+TEST(Sqkmeans, AGainEqualToTheToleranceDoesNotStop) {
+  // The first pass of this run gains exactly `gain`; only a gain below the tolerance ends it.
+  TwoAxes t;
+  t.clusters[0] = make_set({0, 1});
+  t.clusters[1] = make_set({2, 3, 4, 5});
+  for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
+  const double entry = cluster_objective(t.data, t.clusters, t.means, true);
+  TwoAxes once = t;
+  const double gain = sqkmeans(once.data, once.clusters, once.means, 1e300, 20, 0) - entry;
+  ASSERT_GT(gain, 0.0);
+  testing::internal::CaptureStdout();
+  sqkmeans(t.data, t.clusters, t.means, gain, 20, 4);
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 6) << out;  // two passes of three lines
 }
 
 TEST(Sqkmeans, TheEntryObjectiveCountsARowOnceForEveryClusterHoldingIt) {

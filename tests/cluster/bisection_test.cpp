@@ -153,3 +153,24 @@ TEST(Bisection, KMeansRefinesTheSignSplit) {
   EXPECT_EQ(members(result.split_clusters[1]), (std::vector<int>{0, 1}));
   EXPECT_EQ(members(result.split_clusters[0]), (std::vector<int>{2}));
 }
+
+TEST(Bisection, AProductOfExactlyZeroStartsInTheEvenGroup) {
+  // Row 1 is orthogonal to the direction; from the even side k-means keeps it there, while from
+  // the odd side it would stay with row 0.
+  matrix data(3, 2);
+  const double rows[3][2] = {{1, 0}, {0, 1}, {-1, 0}};
+  array<tTaxaSet> clusters(1);
+  tNames names;
+  for (int r = 0; r < 3; ++r) {
+    data(r, 0) = rows[r][0];
+    data(r, 1) = rows[r][1];
+    clusters[0].insert(r);
+    names.insert(r, "x");
+  }
+  array<vector> means(1);
+  means[0] = direction(1, 0);
+  std::ostringstream out;
+  const tBisection result = bisect_clusters(data, names, clusters, means, 0.001, 0, out);
+  EXPECT_EQ(std::vector<int>(result.half_labels.begin(), result.half_labels.end()),
+            (std::vector<int>{1, 0, 0}));
+}
