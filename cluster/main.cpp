@@ -62,7 +62,9 @@ int main(int argc, const char** argv) {
   progress_line(out, verbosity, "computing initial means...");
   array<vector> means = initial_means(data, clusters, options.t1);
   progress_line(out, verbosity, "calling sqkmeans");
-  const double objective = sqkmeans(data, clusters, means, options.t2, options.t1, verbosity);
+  tClusteringProgress clustering_progress(std::cout, verbosity);  // whatever out is
+  const double objective =
+      sqkmeans(data, clusters, means, options.t2, options.t1, clustering_progress);
   out << "Objective function = " << objective << '\n';
   if (options.simulate) write_comparison_report(out, data, clusters, truth);
 
