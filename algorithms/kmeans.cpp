@@ -8,6 +8,7 @@
 
 #include "algorithms/lanes.hpp"
 #include "algorithms/refinement.hpp"
+#include "lib/assertion.hpp"
 
 namespace {
 
@@ -92,13 +93,12 @@ struct tCentroidPolicy {
   tVerdict verdict(double prev_obj, double obj) const {
     // Large rows make rounding worth more than the 1e-7 slack: a fall within rounding means the
     // clustering has settled, so the pass before (the larger objective) is kept.
-    if (obj + 0.0000001 < prev_obj && within_rounding(prev_obj - obj, data, items))
+    if (obj + objective_slack < prev_obj && within_rounding(prev_obj - obj, data, items))
       return tVerdict::undo;
     // A mean passed in with entries that are not numbers makes the entry objective one too;
-    // there is nothing to compare then. The condition's text, spacing included, is in the report.
-    // clang-format off
-    if (!std::isnan(prev_obj) && !std::isnan(obj)) assert(obj + 0.0000001>= prev_obj);
-    // clang-format on
+    // there is nothing to compare then.
+    if (!std::isnan(prev_obj) && !std::isnan(obj))
+      TOOLKIT_ASSERT(obj + objective_slack >= prev_obj, "obj + 0.0000001>= prev_obj");
     return obj - prev_obj > tolerance ? tVerdict::next_pass : tVerdict::stop;
   }
 };

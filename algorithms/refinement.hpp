@@ -23,6 +23,10 @@
 #include "lib/taxaset.hpp"
 #include "lib/vector.hpp"
 
+// How far the objective may fall from one pass to the next, and a direction's length exceed 1,
+// before rounding alone cannot explain it.
+constexpr double objective_slack = 0.0000001;
+
 // What follows a pass: another one, the end, or the end with the pass undone.
 enum class tVerdict { next_pass, stop, undo };
 

@@ -7,6 +7,7 @@
 
 #include "algorithms/principal_direction.hpp"
 #include "algorithms/refinement.hpp"
+#include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -31,7 +32,7 @@ struct tDirectionPolicy {
   void check_offer(const array<vector>& means, const std::vector<int>& offered) const {
     for (int j : offered) {
       const vector& w = means[j];
-      assert(w.length() <= 1 + 0.0000001);
+      TOOLKIT_ASSERT(w.length() <= 1 + objective_slack, "w.length() <= 1 + 0.0000001");
     }
   }
   void update(const matrix& data, const tTaxaSet& members, vector& mean) const {
@@ -39,7 +40,7 @@ struct tDirectionPolicy {
   }
   tVerdict verdict(double prev_obj, double obj) const {
     // Few principal direction steps can give directions worse than the last ones: keep those.
-    if (obj + 0.0000001 < prev_obj) {
+    if (obj + objective_slack < prev_obj) {
       warning(
           "k-svd clustering: a pass lowered the objective from %g to %g; the clusters from "
           "before that pass are kept (more principal direction steps avoid this)",

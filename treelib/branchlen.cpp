@@ -1,10 +1,11 @@
 // Branch-length scaling of a tree: uniform, normalised, random, and in Jukes-Cantor distance space.
-#include <cassert>
+
 #include <cmath>
 #include <ctime>
 #include <iostream>
 #include <limits>
 
+#include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/random_source.hpp"
 #include "treelib/tree.hpp"
@@ -85,16 +86,11 @@ void tTree::stretch(double s) {
 }
 
 void tTree::scale_jc(double f, int nstates) {
-  // The condition texts are part of the assertion reports.
-  // clang-format off
-  assert(nstates>1);
-  // clang-format on
+  TOOLKIT_ASSERT(nstates > 1, "nstates>1");
   EdgeDistances jc(nstates, "scale_jc(): Out of range: p(e)=%g");
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
-    // clang-format off
-    assert(p_e>=0);
-    // clang-format on
+    TOOLKIT_ASSERT(p_e >= 0, "p_e>=0");
     double d = jc(p_e);
     // Scaling by zero shrinks every edge to nothing, saturated ones included (no 0 * inf).
     d = f == 0.0 ? 0.0 : d * f;
@@ -103,17 +99,12 @@ void tTree::scale_jc(double f, int nstates) {
 }
 
 void tTree::convert_to_jc(int nstates) {
-  // The condition texts are part of the assertion reports.
-  // clang-format off
-  assert(nstates>1);
-  // clang-format on
+  TOOLKIT_ASSERT(nstates > 1, "nstates>1");
   EdgeDistances jc(nstates, "convert_to_jc(): Out of range: p(e)=%g");
   double maxd = 0.0;
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
-    // clang-format off
-    assert(p_e>=0);
-    // clang-format on
+    TOOLKIT_ASSERT(p_e >= 0, "p_e>=0");
     const double d = jc(p_e);
     if (d != kInfinity && d > maxd) maxd = d;
     (*this)[e] = d;
