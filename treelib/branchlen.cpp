@@ -8,6 +8,7 @@
 #include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/random_source.hpp"
+#include "treelib/jukes_cantor.hpp"
 #include "treelib/tree.hpp"
 
 namespace {
@@ -22,23 +23,17 @@ void seed_with_time(random_source& source) {
 
 // Jukes-Cantor distances of the edge proportions seen by one call: an edge out of range
 // (1 - B * p <= 0) is infinitely long, and the first such edge is reported with the caller's text.
-class EdgeDistances {
+class EdgeDistances : public tJukesCantor {
  public:
   EdgeDistances(int nstates, const char* out_of_range_format)
-      : A(static_cast<double>(nstates - 1) / nstates),
-        B(static_cast<double>(nstates) / (nstates - 1)),
-        out_of_range_format_(out_of_range_format) {}
+      : tJukesCantor(nstates), out_of_range_format_(out_of_range_format) {}
 
   double operator()(double p_e) {
-    const double y = 1 - B * p_e;
-    if (y > 0) return -A * std::log(y);
+    if (1 - B * p_e > 0) return distance(p_e);
     if (!warned_) warning(out_of_range_format_, p_e);
     warned_ = true;
     return kInfinity;
   }
-
-  const double A;
-  const double B;
 
  private:
   const char* out_of_range_format_;  // one %g conversion, for p(e)
