@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ clang libgtest-dev libbenchmark-dev liblapack-dev libblas-dev
+packages=(cmake make g++ clang clang-format libgtest-dev libbenchmark-dev liblapack-dev libblas-dev
           libf2c2-dev valgrind)
 missing=()
 for p in "${packages[@]}"; do
