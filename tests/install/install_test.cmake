@@ -17,8 +17,7 @@ run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PAT
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
 run(${WORK_DIR}/consumer/consumer)
 # Rows 0 and 1 lie along the first axis, rows 2 and 3 along the second (a set prints a blank
-# before each member); the singular vectors
-# are orthonormal; p = 0.5 of 4 states is -3/4 ln(1/3) apart.
+# before each member); the singular vectors are orthonormal; p = 0.5 of 4 states is -3/4 ln(1/3).
 if(NOT out STREQUAL " 0 1\n 2 3\n2 orthogonal\n0.823959\n")
   message(FATAL_ERROR "the consumer printed:\n${out}")
 endif()
