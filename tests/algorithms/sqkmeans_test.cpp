@@ -271,12 +271,18 @@ TEST(Sqkmeans, AFallingPassIsUndoneWithAWarning) {
   EXPECT_EQ(t.means[1][1], 1.0);
 }
 
-TEST(Sqkmeans, ObserverSeesEveryPassOfARunThatSettlesInTwoPasses) {
-  // Row 2 starts in the wrong cluster; the first pass moves it, the second changes nothing.
+// Row 2 starts in the wrong cluster, with the clusters' principal directions: the first pass
+// moves it, the second changes nothing.
+TwoAxes row_two_misplaced() {
   TwoAxes t;
   t.clusters[0] = make_set({0, 1});
   t.clusters[1] = make_set({2, 3, 4, 5});
   for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
+  return t;
+}
+
+TEST(Sqkmeans, ObserverSeesEveryPassOfARunThatSettlesInTwoPasses) {
+  TwoAxes t = row_two_misplaced();
   const double entry = cluster_objective(t.data, t.clusters, t.means, true);
   tRecorder recorder;
   testing::internal::CaptureStdout();
@@ -292,10 +298,7 @@ TEST(Sqkmeans, ObserverSeesEveryPassOfARunThatSettlesInTwoPasses) {
 
 TEST(Sqkmeans, AGainEqualToTheToleranceDoesNotStop) {
   // The first pass of this run gains exactly `gain`; only a gain below the tolerance ends it.
-  TwoAxes t;
-  t.clusters[0] = make_set({0, 1});
-  t.clusters[1] = make_set({2, 3, 4, 5});
-  for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
+  TwoAxes t = row_two_misplaced();
   const double entry = cluster_objective(t.data, t.clusters, t.means, true);
   TwoAxes once = t;
   const double gain = sqkmeans(once.data, once.clusters, once.means, 1e300, 20) - entry;
