@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "algorithms/lanes.hpp"
+#include "lib/summation.hpp"
 
 namespace {
 
@@ -55,7 +56,7 @@ TOOLKIT_INLINE v4d gather(const double* const* r, int c, v4d) {
   return v4d{r[0][c], r[1][c], r[2][c], r[3][c]};
 }
 
-// out[i] for the L * Groups rows r[0 ..]: the sum over c from cols-1 down to 0 of r(i, c) * v[c].
+// out[i] for the L * Groups rows r[0 ..]: the descending_sum of r(i, c) * v[c].
 // Each lane is one row's sum, added to in that order; the groups only run side by side.
 template <class V, int Groups>
 TOOLKIT_INLINE void row_group_products(const double* const* r, const double* v, int cols,
@@ -88,7 +89,7 @@ TOOLKIT_INLINE void row_group_products(const double* const* r, const double* v, 
   for (int g = 0; g < Groups; ++g) store(out + L * g, acc[g]);
 }
 
-// out[i] = sum over c from cols-1 down to 0 of m(i, c) * v[c]: the matrix product's order for
+// out[i] = the descending_sum of m(i, c) * v[c]: the matrix product's order for
 // M v. Four groups of L rows at a time, then one; a short last group repeats a row and drops
 // its lanes.
 template <class V>
@@ -176,11 +177,9 @@ tProducts products() {
   return {narrow_row_products, narrow_col_products};
 }
 
-// v / v.length(): the squared length summed from the highest index down, then one division each.
+// v / v.length(): the squared length in descending order, then one division each.
 void normalise(double* v, int d) {
-  double sum = 0.0;
-  for (int i = d - 1; i >= 0; --i) sum = sum + v[i] * v[i];
-  const double length = std::sqrt(sum);
+  const double length = std::sqrt(descending_sum(v, v, d));
   for (int i = 0; i < d; ++i) v[i] = v[i] / length;
 }
 
@@ -222,9 +221,7 @@ bool all_finite(const double* v, int d) {
 // A finite vector of length 1 within the bound that the clustering checks.
 bool finite_unit(const double* v, int d) {
   if (!all_finite(v, d)) return false;
-  double sum = 0.0;
-  for (int i = d - 1; i >= 0; --i) sum = sum + v[i] * v[i];
-  return std::fabs(std::sqrt(sum) - 1.0) <= 0.0000001;
+  return std::fabs(std::sqrt(descending_sum(v, v, d)) - 1.0) <= 0.0000001;
 }
 
 // Every entry 1/sqrt(d): the direction of the all-zero cluster.
@@ -240,9 +237,7 @@ std::unique_ptr<double[]> signed_row_sum(const tBlock& m) {
   std::unique_ptr<double[]> s(new double[m.cols]());
   for (int i = 0; i < m.rows; ++i) {
     const double* r = m.row(i);
-    double along = 0.0;
-    for (int c = 0; c < m.cols; ++c) along = along + s[c] * r[c];
-    const double sign = along >= 0.0 ? 1.0 : -1.0;
+    const double sign = ascending_sum(s.get(), r, m.cols) >= 0.0 ? 1.0 : -1.0;
     for (int c = 0; c < m.cols; ++c) s[c] = s[c] + sign * r[c];
   }
   return s;

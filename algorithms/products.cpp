@@ -1,9 +1,10 @@
-// Scalar products summed from the lowest index up, the cluster objective, and the mean panel.
+// Scalar products in ascending order, the cluster objective, and the mean panel.
 #include "algorithms/products.hpp"
 
 #include <cassert>
 
 #include "algorithms/lanes.hpp"
+#include "lib/summation.hpp"
 
 namespace {
 
@@ -23,7 +24,7 @@ TOOLKIT_INLINE void panel_sweep(const double* lanes_block, int dim, const double
   for (int r = 0; r < Rows; ++r)
 #pragma GCC unroll 4
     for (int h = 0; h < H; ++h) acc[r][h] = V{};
-  // Entries from the lowest up: each lane is one dot_prod sum, as dot_prod adds it.
+  // Each lane is one ascending_sum, as dot_prod adds it.
   for (int c = 0; c < dim; ++c) {
     const double* m = lanes_block + static_cast<std::size_t>(c) * W;
     V w[H];
@@ -70,11 +71,7 @@ void narrow_sweep(int width, const double* block, int dim, const double* const* 
 
 double dot_prod(const vector& u, const vector& v) {
   check_dimensions(u, v);
-  const double* a = u.data();
-  const double* b = v.data();
-  double sum = 0.0;
-  for (int i = 0; i < u.dim(); ++i) sum = sum + a[i] * b[i];  // one sum, lowest index first
-  return sum;
+  return ascending_sum(u.data(), v.data(), u.dim());
 }
 
 double dot_prod2(const vector& u, const vector& v) {

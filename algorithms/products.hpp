@@ -8,7 +8,7 @@
 #include "lib/taxaset.hpp"
 #include "lib/vector.hpp"
 
-// Sum of u[i] * v[i] from the lowest index up. REQUIRES: u.dim() == v.dim()
+// The ascending_sum of u[i] * v[i] (lib/summation.hpp). REQUIRES: u.dim() == v.dim()
 double dot_prod(const vector& u, const vector& v);
 // The square of dot_prod: a row and its negation are equally close to a direction.
 double dot_prod2(const vector& u, const vector& v);
@@ -19,7 +19,7 @@ double cluster_objective(const matrix& data, const array<tTaxaSet>& cluster_arra
                          const array<vector>& means, bool squared);
 
 // A chosen subset of means laid side by side, so that one sweep over a few rows yields their
-// products with all of them; each product is still the dot_prod sum, from the lowest index up.
+// products with all of them; each product is still the dot_prod sum, in ascending order.
 class tMeanPanel {
  public:
   static constexpr int max_rows = 4;  // rows taken per call

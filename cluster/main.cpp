@@ -104,8 +104,7 @@ int main(int argc, const char** argv) {
   progress_line(out, verbosity, "computing score...");
   if (options.heatmap_stream || options.report_stream) {
     tRunRecord record = run_record(options, argc, argv, input, starts);
-    // The objective of every k-svd pass: only the final one is known here.
-    record.pass_objectives = {start.objective};
+    record.pass_objectives = start.pass_objectives;
     write_pictures(options, record, {data, input.names, clusters, means, bisection.split_clusters});
   }
   if (options.simulate) write_final_listing(out, bisection.split_clusters);

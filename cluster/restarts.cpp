@@ -22,8 +22,9 @@ tStart cluster_from(const matrix& data, array<int> assignment, const tOptions& o
   progress_line(out, options.verbosity, "computing initial means...");
   start.means = initial_means(data, start.clusters, options.t1);
   progress_line(out, options.verbosity, "calling sqkmeans");
-  start.objective =
-      sqkmeans(data, start.clusters, start.means, options.t2, options.t1, options.verbosity);
+  tClusteringProgress progress(out, options.verbosity);
+  start.objective = sqkmeans(data, start.clusters, start.means, options.t2, options.t1, progress);
+  start.pass_objectives = progress.pass_objectives();
   return start;
 }
 

@@ -26,6 +26,7 @@ struct tStart {
   array<tTaxaSet> clusters;
   array<vector> means;
   double objective = 0.0;
+  std::vector<double> pass_objectives;  // after every k-svd pass, in order
 };
 
 // Called once with the initial assignment of the start that will be kept.

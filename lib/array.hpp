@@ -28,9 +28,13 @@ struct array_allocator {
 };
 
 template <class E, class U>
-bool operator==(const array_allocator<E>&, const array_allocator<U>&) { return true; }
+bool operator==(const array_allocator<E>&, const array_allocator<U>&) {
+  return true;
+}
 template <class E, class U>
-bool operator!=(const array_allocator<E>&, const array_allocator<U>&) { return false; }
+bool operator!=(const array_allocator<E>&, const array_allocator<U>&) {
+  return false;
+}
 
 template <class E>
 class array {

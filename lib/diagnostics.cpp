@@ -26,7 +26,9 @@ void write_report(const char* prefix, const char* format, std::va_list args) {
 
 }  // namespace
 
-void set_fatal_exit(fatal_exit_handler handler) { installed_fatal_exit = handler; }
+void set_fatal_exit(fatal_exit_handler handler) {
+  installed_fatal_exit = handler;
+}
 
 void fatal_exit(int status) {
   if (installed_fatal_exit) installed_fatal_exit(status);
@@ -58,7 +60,9 @@ void warning(const char* format, ...) {
   va_end(args);
 }
 
-void messages(bool on) { show_messages = on; }
+void messages(bool on) {
+  show_messages = on;
+}
 
 void message(const char* format, ...) {
   if (!show_messages) return;
@@ -82,4 +86,6 @@ void message(int i) {
 }
 
 // The processor clock ticks 1,000,000 times a second on every platform we build for.
-void show_time() { message("Time: %5.2f sec\n", static_cast<double>(std::clock()) / 1000000.0); }
+void show_time() {
+  message("Time: %5.2f sec\n", static_cast<double>(std::clock()) / 1000000.0);
+}

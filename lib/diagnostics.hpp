@@ -3,8 +3,10 @@
 
 // Each fatal report starts on a fresh line with its prefix and ends the process with status 1.
 [[noreturn]] void error(const char* format, ...) __attribute__((format(printf, 1, 2)));  // internal
-[[noreturn]] void bye(const char* format, ...) __attribute__((format(printf, 1, 2)));    // environment
-[[noreturn]] void usage(const char* format, ...) __attribute__((format(printf, 1, 2)));  // command line
+[[noreturn]] void bye(const char* format, ...)
+    __attribute__((format(printf, 1, 2)));  // environment
+[[noreturn]] void usage(const char* format, ...)
+    __attribute__((format(printf, 1, 2)));                                    // command line
 void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  // always written
 
 // Every fatal end of the run (the three reports above, the usage text) leaves through

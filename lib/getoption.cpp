@@ -16,11 +16,19 @@ constexpr int kMaxWords = 1000;
 
 std::bitset<kMaxWords + 1> got_argv;  // positions 1 .. kMaxWords
 
-bool claimed(int i) { return got_argv.test(static_cast<std::size_t>(i)); }
-void claim(int i) { got_argv.set(static_cast<std::size_t>(i)); }
+bool claimed(int i) {
+  return got_argv.test(static_cast<std::size_t>(i));
+}
+void claim(int i) {
+  got_argv.set(static_cast<std::size_t>(i));
+}
 
-bool opens_group(const char* word) { return word[0] == '['; }
-bool closes_group(const char* word) { return word[0] == ']'; }
+bool opens_group(const char* word) {
+  return word[0] == '[';
+}
+bool closes_group(const char* word) {
+  return word[0] == ']';
+}
 
 // Index of the word that closes the group opened at i, or argc when there is none.
 int group_end(int argc, const char** argv, int i) {
@@ -175,4 +183,6 @@ bool seekstrline(const string& key, string& line, std::istream& is) {
   }
 }
 
-void reset_getoption() { got_argv.reset(); }
+void reset_getoption() {
+  got_argv.reset();
+}

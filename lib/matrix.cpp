@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "lib/container_error.hpp"
+#include "lib/summation.hpp"
 
 namespace {
 
@@ -130,9 +131,7 @@ matrix operator*(const matrix& a, const matrix& b) {
     const double* c = cj.data();
     for (int i = 0; i < n; i++) {
       const double* ai = a.data() + static_cast<long>(i) * inner;
-      double sum = 0.0;
-      for (int k = inner - 1; k >= 0; k--) sum += ai[k] * c[k];  // as vector * vector
-      r.data()[static_cast<long>(i) * r.dim2() + j] = sum;
+      r.data()[static_cast<long>(i) * r.dim2() + j] = descending_sum(ai, c, inner);
     }
   }
   return r;

@@ -13,7 +13,9 @@ namespace {
 constexpr int kFormatBuffer = 512;
 
 // Flags, width, precision and length modifiers may stand between '%' and the conversion letter.
-bool is_conversion_letter(char c) { return std::strchr("diouxXeEfFgGaAcspn", c) != nullptr; }
+bool is_conversion_letter(char c) {
+  return std::strchr("diouxXeEfFgGaAcspn", c) != nullptr;
+}
 
 // Index just past the conversion that starts at format[p] == '%', or 0 when it never ends.
 std::size_t conversion_end(const char* format, std::size_t p) {
@@ -40,7 +42,9 @@ std::string escaped(const std::string& text) {
   return out;
 }
 
-bool is_white(int c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool is_white(int c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 }  // namespace
 
@@ -74,8 +78,7 @@ std::string string::expand_first(const char* format, ...) {
     out = text.substr(0, star) + vformat_bounded("%d", args) + text.substr(star + 1);
   } else {
     std::string conversion = text.substr(p, end - p);
-    out = text.substr(0, p) + escaped(vformat_bounded(conversion.c_str(), args)) +
-          text.substr(end);
+    out = text.substr(0, p) + escaped(vformat_bounded(conversion.c_str(), args)) + text.substr(end);
   }
   va_end(args);
   return out;
@@ -89,9 +92,13 @@ std::string string::expand_rest(const char* format, ...) {
   return out;
 }
 
-int string::length() const { return static_cast<int>(rep_->size()); }
+int string::length() const {
+  return static_cast<int>(rep_->size());
+}
 
-const char* string::c_str() const { return rep_->c_str(); }
+const char* string::c_str() const {
+  return rep_->c_str();
+}
 
 char string::operator[](int i) const {
   assert(0 <= i && i < length());
@@ -128,12 +135,24 @@ int compare(const string& a, const string& b) {
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-bool operator==(const string& a, const string& b) { return compare(a, b) == 0; }
-bool operator!=(const string& a, const string& b) { return compare(a, b) != 0; }
-bool operator<(const string& a, const string& b) { return compare(a, b) < 0; }
-bool operator>(const string& a, const string& b) { return compare(a, b) > 0; }
-bool operator<=(const string& a, const string& b) { return compare(a, b) <= 0; }
-bool operator>=(const string& a, const string& b) { return compare(a, b) >= 0; }
+bool operator==(const string& a, const string& b) {
+  return compare(a, b) == 0;
+}
+bool operator!=(const string& a, const string& b) {
+  return compare(a, b) != 0;
+}
+bool operator<(const string& a, const string& b) {
+  return compare(a, b) < 0;
+}
+bool operator>(const string& a, const string& b) {
+  return compare(a, b) > 0;
+}
+bool operator<=(const string& a, const string& b) {
+  return compare(a, b) <= 0;
+}
+bool operator>=(const string& a, const string& b) {
+  return compare(a, b) >= 0;
+}
 
 int pos(const string& s, const string& text, int i) {
   if (s.empty() || i >= text.length()) return -1;

@@ -16,18 +16,13 @@ class string {
   // an integer, as the width or precision), the later conversions take rest. Limited to 511
   // characters; a '%' in the text that first expands to stays literal.
   template <class First, class... Rest,
-            class = std::enable_if_t<std::is_same_v<First, char> ||
-                                     std::is_same_v<First, unsigned char> ||
-                                     std::is_same_v<First, short> ||
-                                     std::is_same_v<First, unsigned short> ||
-                                     std::is_same_v<First, int> ||
-                                     std::is_same_v<First, unsigned int> ||
-                                     std::is_same_v<First, long> ||
-                                     std::is_same_v<First, unsigned long> ||
-                                     std::is_same_v<First, float> ||
-                                     std::is_same_v<First, double> ||
-                                     std::is_same_v<First, const char*> ||
-                                     std::is_same_v<First, void*>>>
+            class = std::enable_if_t<
+                std::is_same_v<First, char> || std::is_same_v<First, unsigned char> ||
+                std::is_same_v<First, short> || std::is_same_v<First, unsigned short> ||
+                std::is_same_v<First, int> || std::is_same_v<First, unsigned int> ||
+                std::is_same_v<First, long> || std::is_same_v<First, unsigned long> ||
+                std::is_same_v<First, float> || std::is_same_v<First, double> ||
+                std::is_same_v<First, const char*> || std::is_same_v<First, void*>>>
   string(const char* format, First first, Rest... rest);
 
   int length() const;

@@ -10,19 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
-
-// The assertion conditions are printed in reports and must keep their exact spelling.
-// clang-format off
 
 namespace {
 
 // Class-wide tables, built on the first construction of any set. Plain arrays are zero before
 // any dynamic initialisation, so sets built by other units' static objects find them usable.
 bool static_inited = false;
-std::uint32_t mask[32];         // bit i alone
-std::int16_t k2word[7000 * 2];  // k / 32
-std::int16_t k2bit[7000 * 2];   // k % 32
+std::uint32_t mask[32];                         // bit i alone
+std::int16_t k2word[tTaxaSet::capacity_limit];  // k / 32
+std::int16_t k2bit[tTaxaSet::capacity_limit];   // k % 32
 
 // A function-local object, so that it exists whenever the first set is built.
 std::vector<std::int16_t>& size_stack() {
@@ -33,7 +31,7 @@ std::vector<std::int16_t>& size_stack() {
 void init_static() {
   if (static_inited) return;
   for (int i = 0; i < 32; i++) mask[i] = 1u << i;
-  for (int k = 0; k < 7000 * 2; k++) {
+  for (int k = 0; k < tTaxaSet::capacity_limit; k++) {
     k2word[k] = static_cast<std::int16_t>(k / 32);
     k2bit[k] = static_cast<std::int16_t>(k % 32);
   }
@@ -77,7 +75,7 @@ tTaxaSet& tTaxaSet::operator=(const tTaxaSet& other) {
   nwords = other.nwords;
   nelements = other.nelements;
   data = static_cast<std::uint32_t*>(std::realloc(data, sizeof(std::uint32_t) * nwords));
-  assert(data!=0);
+  TOOLKIT_ASSERT(data != 0, "data!=0");
   std::memcpy(data, other.data, sizeof(std::uint32_t) * nwords);
   return *this;
 }
@@ -88,7 +86,7 @@ tTaxaSet::~tTaxaSet() {
 
 void tTaxaSet::push_default_max_size(int n) {
   init_static();
-  assert(0<=n && n<7000*2);
+  TOOLKIT_ASSERT(0 <= n && n < capacity_limit, "0<=n && n<7000*2");
   size_stack().push_back(static_cast<std::int16_t>(n));
 }
 
@@ -101,12 +99,12 @@ void tTaxaSet::pop_default_max_size() {
 
 // One word more than needed when maxsize is a multiple of 32: the layout other code expects.
 void tTaxaSet::init(int maxsize) {
-  assert(0<=maxsize && maxsize<7000*2);
+  TOOLKIT_ASSERT(0 <= maxsize && maxsize < capacity_limit, "0<=maxsize && maxsize<7000*2");
   this->maxsize = static_cast<std::int16_t>(maxsize);
   nwords = static_cast<std::int16_t>(maxsize / 32 + 1);
   nelements = 0;
   data = static_cast<std::uint32_t*>(std::calloc(nwords, sizeof(std::uint32_t)));
-  assert(data!=0);
+  TOOLKIT_ASSERT(data != 0, "data!=0");
 }
 
 void tTaxaSet::clear() {
@@ -115,13 +113,13 @@ void tTaxaSet::clear() {
 }
 
 void tTaxaSet::resize(int n) {
-  assert(n>=0 && n<7000*2);
+  TOOLKIT_ASSERT(n >= 0 && n < capacity_limit, "n>=0 && n<7000*2");
   int old_nelements = nelements;
   int old_nwords = nwords;
   maxsize = static_cast<std::int16_t>(n);
   nwords = static_cast<std::int16_t>(n / 32 + 1);
   data = static_cast<std::uint32_t*>(std::realloc(data, sizeof(std::uint32_t) * nwords));
-  assert(data!=0);
+  TOOLKIT_ASSERT(data != 0, "data!=0");
   for (int i = old_nwords; i < nwords; i++) data[i] = 0;
   // Members at or above the new capacity in the kept last word are dropped too, so that the
   // count below notices them.
@@ -130,7 +128,7 @@ void tTaxaSet::resize(int n) {
   else
     data[nwords - 1] &= bits_up_to(n % 32 - 1);
   compute_nelements();
-  assert(old_nelements==nelements);
+  TOOLKIT_ASSERT(old_nelements == nelements, "old_nelements==nelements");
 }
 
 void tTaxaSet::pack() {
@@ -138,9 +136,9 @@ void tTaxaSet::pack() {
 }
 
 void tTaxaSet::insert(int k) {
-  assert(k>=0);
+  TOOLKIT_ASSERT(k >= 0, "k>=0");
   // Growth doubles the element; 0 in an empty-capacity set would not grow at all.
-  if (k >= maxsize) resize(k == 0 ? 32 : 2 * std::min(k, 7000 * 2));
+  if (k >= maxsize) resize(k == 0 ? 32 : 2 * std::min(k, tTaxaSet::capacity_limit));
   std::uint32_t& w = data[k2word[k]];
   if (!(w & mask[k2bit[k]])) {
     w |= mask[k2bit[k]];
@@ -149,7 +147,7 @@ void tTaxaSet::insert(int k) {
 }
 
 void tTaxaSet::del(int k) {
-  assert(k>=0);
+  TOOLKIT_ASSERT(k >= 0, "k>=0");
   if (k >= maxsize) return;
   std::uint32_t& w = data[k2word[k]];
   if (w & mask[k2bit[k]]) {
@@ -159,7 +157,7 @@ void tTaxaSet::del(int k) {
 }
 
 bool tTaxaSet::member(int k) const {
-  assert(k>=0);
+  TOOLKIT_ASSERT(k >= 0, "k>=0");
   return k < maxsize && (data[k2word[k]] & mask[k2bit[k]]) != 0;
 }
 
@@ -222,7 +220,7 @@ tItem tTaxaSet::prev_item(tItem it) const {
 }
 
 int tTaxaSet::inf(tItem it) const {
-  assert(it>0);
+  TOOLKIT_ASSERT(it > 0, "it>0");
   return static_cast<int>(it - 1);
 }
 
@@ -246,7 +244,7 @@ bool tTaxaSet::read(const string& s) {
     long k = std::strtol(p, &end, 0);
     if (end == p) break;
     // No set holds 13999: the largest capacity, 13999, ends at element 13998.
-    if (k < 0 || k >= 7000 * 2 - 1)
+    if (k < 0 || k >= tTaxaSet::capacity_limit - 1)
       error("tTaxaSet::read(instring): number out of range 0..13998: %ld", k);
     insert(static_cast<int>(k));
     p = end;
@@ -319,7 +317,7 @@ tTaxaSet operator-(const tTaxaSet& a, const tTaxaSet& b) {
 }
 
 tTaxaSet operator-(const tTaxaSet& s, int k) {
-  assert(k>=0);
+  TOOLKIT_ASSERT(k >= 0, "k>=0");
   tTaxaSet r(s);
   r.del(k);
   return r;
@@ -367,4 +365,3 @@ std::istream& operator>>(std::istream& is, tTaxaSet& s) {
   s.read(is);
   return is;
 }
-// clang-format on

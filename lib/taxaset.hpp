@@ -12,6 +12,8 @@ using tItem = std::uintptr_t;
 
 class tTaxaSet {
  public:
+  static constexpr int capacity_limit = 7000 * 2;  // every capacity stays below it
+
   tTaxaSet();                      // capacity from the top of default_max_size (32)
   explicit tTaxaSet(int maxsize);  // REQUIRES: 0 <= maxsize < 7000*2
   tTaxaSet(const tTaxaSet& other);

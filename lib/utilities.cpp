@@ -1,12 +1,12 @@
 // Guarded allocation, rounding, tolerance comparisons and small integer helpers.
 #include "lib/utilities.hpp"
 
-#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
 
 void* Malloc(unsigned size) {
@@ -26,15 +26,29 @@ void* Realloc(void* p, unsigned size) {
   return q;
 }
 
-int double2int(double x) { return static_cast<int>(x >= 0 ? x + 0.5 : x - 0.5); }
+int double2int(double x) {
+  return static_cast<int>(x >= 0 ? x + 0.5 : x - 0.5);
+}
 
-bool is_zero(double x, double eps) { return std::fabs(x) <= eps; }
-bool is_positive(double x, double eps) { return x > eps; }
-bool is_equal(double a, double b, double eps) { return std::fabs(a - b) <= eps; }
+bool is_zero(double x, double eps) {
+  return std::fabs(x) <= eps;
+}
+bool is_positive(double x, double eps) {
+  return x > eps;
+}
+bool is_equal(double a, double b, double eps) {
+  return std::fabs(a - b) <= eps;
+}
 
-int max(int a, int b) { return a > b ? a : b; }
-int min(int a, int b) { return a < b ? a : b; }
-int odd(int n) { return n % 2; }
+int max(int a, int b) {
+  return a > b ? a : b;
+}
+int min(int a, int b) {
+  return a < b ? a : b;
+}
+int odd(int n) {
+  return n % 2;
+}
 
 int first_neq(int a, int b, int c) {
   int n = 0;
@@ -50,6 +64,6 @@ int indices(int i, int j, int& k, int& l) {
 }
 
 string stringoflength(int n) {
-  assert(n>=0);
+  TOOLKIT_ASSERT(n >= 0, "n>=0");
   return string(std::string(static_cast<std::size_t>(n), ' ').c_str());
 }

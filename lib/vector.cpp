@@ -9,6 +9,7 @@
 
 #include "lib/container_error.hpp"
 #include "lib/diagnostics.hpp"
+#include "lib/summation.hpp"
 
 namespace {
 
@@ -131,11 +132,7 @@ vector operator/(const vector& v, double x) {
 
 double operator*(const vector& v, const vector& w) {
   check_same_dim(v, w);
-  const double* a = v.data();
-  const double* b = w.data();
-  double sum = 0.0;
-  for (int i = v.dim() - 1; i >= 0; i--) sum += a[i] * b[i];  // highest index first
-  return sum;
+  return descending_sum(v.data(), w.data(), v.dim());
 }
 
 std::ostream& operator<<(std::ostream& os, const vector& v) {

@@ -51,7 +51,7 @@ vector operator+(const vector& v, const vector& w);
 vector operator-(const vector& v, const vector& w);
 vector operator*(const vector& v, double x);
 vector operator/(const vector& v, double x);  // no check of x
-// Scalar product summed from the highest index down to 0.
+// Scalar product, the descending_sum of lib/summation.hpp.
 double operator*(const vector& v, const vector& w);
 
 // Dimension, a blank, then a blank before each entry; no newline.

@@ -3,7 +3,7 @@
 # writing its heatmap and report beside the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh build
+TOOLKIT_BUILD_TARGET=clusterer scripts/setup.sh build
 mkdir -p build/example
 build/cluster/clusterer -i examples/bladder_top1000.txt -num_clusters 5 -normalize -v \
   -heatmap build/example/heatmap.svg -report build/example/report.html

@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh build
+scripts/check_format.sh
 ctest --test-dir build --output-on-failure -j2 --timeout 600
 # The heatmap and report of the example, rendered in a real browser.
 scripts/browser_check.sh build

@@ -1,12 +1,14 @@
 // Branch-length scaling of a tree: uniform, normalised, random, and in Jukes-Cantor distance space.
-#include <cassert>
+
 #include <cmath>
 #include <ctime>
 #include <iostream>
 #include <limits>
 
+#include "lib/assertion.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/random_source.hpp"
+#include "treelib/jukes_cantor.hpp"
 #include "treelib/tree.hpp"
 
 namespace {
@@ -21,23 +23,17 @@ void seed_with_time(random_source& source) {
 
 // Jukes-Cantor distances of the edge proportions seen by one call: an edge out of range
 // (1 - B * p <= 0) is infinitely long, and the first such edge is reported with the caller's text.
-class EdgeDistances {
+class EdgeDistances : public tJukesCantor {
  public:
   EdgeDistances(int nstates, const char* out_of_range_format)
-      : A(static_cast<double>(nstates - 1) / nstates),
-        B(static_cast<double>(nstates) / (nstates - 1)),
-        out_of_range_format_(out_of_range_format) {}
+      : tJukesCantor(nstates), out_of_range_format_(out_of_range_format) {}
 
   double operator()(double p_e) {
-    const double y = 1 - B * p_e;
-    if (y > 0) return -A * std::log(y);
+    if (1 - B * p_e > 0) return distance(p_e);
     if (!warned_) warning(out_of_range_format_, p_e);
     warned_ = true;
     return kInfinity;
   }
-
-  const double A;
-  const double B;
 
  private:
   const char* out_of_range_format_;  // one %g conversion, for p(e)
@@ -85,16 +81,11 @@ void tTree::stretch(double s) {
 }
 
 void tTree::scale_jc(double f, int nstates) {
-  // The condition texts are part of the assertion reports.
-  // clang-format off
-  assert(nstates>1);
-  // clang-format on
+  TOOLKIT_ASSERT(nstates > 1, "nstates>1");
   EdgeDistances jc(nstates, "scale_jc(): Out of range: p(e)=%g");
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
-    // clang-format off
-    assert(p_e>=0);
-    // clang-format on
+    TOOLKIT_ASSERT(p_e >= 0, "p_e>=0");
     double d = jc(p_e);
     // Scaling by zero shrinks every edge to nothing, saturated ones included (no 0 * inf).
     d = f == 0.0 ? 0.0 : d * f;
@@ -103,17 +94,12 @@ void tTree::scale_jc(double f, int nstates) {
 }
 
 void tTree::convert_to_jc(int nstates) {
-  // The condition texts are part of the assertion reports.
-  // clang-format off
-  assert(nstates>1);
-  // clang-format on
+  TOOLKIT_ASSERT(nstates > 1, "nstates>1");
   EdgeDistances jc(nstates, "convert_to_jc(): Out of range: p(e)=%g");
   double maxd = 0.0;
   for (edge e : all_edges()) {
     const double p_e = (*this)[e];
-    // clang-format off
-    assert(p_e>=0);
-    // clang-format on
+    TOOLKIT_ASSERT(p_e >= 0, "p_e>=0");
     const double d = jc(p_e);
     if (d != kInfinity && d > maxd) maxd = d;
     (*this)[e] = d;

@@ -1,23 +1,15 @@
 // Jukes-Cantor distance correction with its saturation replacements and statistics.
 #include "treelib/onepdist.hpp"
 
-#include <cmath>
-
+#include "treelib/jukes_cantor.hpp"
 #include "treelib/pair_passes.hpp"
 
 namespace {
 
 constexpr double kMargin = 1e-7;  // a proportion this close to the limit counts as saturated
 
-struct JukesCantor {
-  explicit JukesCantor(int s)
-      : A(static_cast<double>(s - 1) / s),
-        B(static_cast<double>(s) / (s - 1)),
-        limit(A - kMargin) {}
-  double distance(double p) const { return -A * std::log(1 - B * p); }
-
-  double A;      // saturation level of p
-  double B;      // s / (s - 1), computed as written rather than as 1 / A
+struct JukesCantor : tJukesCantor {
+  explicit JukesCantor(int s) : tJukesCantor(s), limit(A - kMargin) {}
   double limit;  // p below this is correctable
 };
 

@@ -82,7 +82,7 @@ void BM_sqkmeans(benchmark::State& state) {
     array<tTaxaSet> clusters = start_clusters;
     array<vector> means = start_means;
     state.ResumeTiming();
-    obj = sqkmeans(data, clusters, means, 0.001, 20, 0);
+    obj = sqkmeans(data, clusters, means, 0.001, 20);
     benchmark::DoNotOptimize(obj);
   }
   state.counters["objective"] = obj;

@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
-#include <sstream>
 #include <string>
 
 #include "algorithms/sqkmeans.hpp"
@@ -20,19 +18,19 @@ namespace {
 const int kSteps = 20;
 const double kTolerance = 0.001;
 
-// The number of k-svd passes: the progress lines of one run at verbosity 4, counted.
+// Counts the passes of a k-svd run.
+struct tPassCounter : tRefinementObserver {
+  int passes = 0;
+  void passed(int pass, double, double) override { passes = pass; }
+};
+
+// The number of k-svd passes of one run.
 int count_passes(const matrix& data, const array<tTaxaSet>& start, const array<vector>& means) {
   array<tTaxaSet> clusters = start;
   array<vector> m = means;
-  std::ostringstream captured;
-  std::streambuf* const saved = std::cout.rdbuf(captured.rdbuf());
-  sqkmeans(data, clusters, m, kTolerance, kSteps, 4);
-  std::cout.rdbuf(saved);
-  std::istringstream lines(captured.str());
-  int passes = 0;
-  for (std::string line; std::getline(lines, line);)
-    passes += line == "reset clusters for next round";
-  return passes;
+  tPassCounter counter;
+  sqkmeans(data, clusters, m, kTolerance, kSteps, counter);
+  return counter.passes;
 }
 
 void BM_ksvd_phase(benchmark::State& state, const std::string& matrix_path,
@@ -49,7 +47,7 @@ void BM_ksvd_phase(benchmark::State& state, const std::string& matrix_path,
     array<tTaxaSet> clusters = start;
     state.ResumeTiming();
     array<vector> means = initial_means(d.data, clusters, kSteps);
-    obj = sqkmeans(d.data, clusters, means, kTolerance, kSteps, 0);
+    obj = sqkmeans(d.data, clusters, means, kTolerance, kSteps);
     benchmark::DoNotOptimize(obj);
   }
   state.counters["passes"] = passes;

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "algorithms/products.hpp"
 #include "tests/algorithms/each_width.hpp"
 #include "tests/algorithms/fixtures.hpp"
 #include "tests/support/builders.hpp"
@@ -176,6 +177,29 @@ TEST(PrincipalDirection, RowCentredDataFallsBackToTheLargestSpread) {
     expect_finite_unit(u);
     EXPECT_NEAR(spread(data, u), best, 1e-6 * best) << iterations << " steps";
   }
+}
+
+// The fallback written literally: the signed row sum as start, then `iterations` steps of
+// x = A y, y = Aᵀ x, each normalised (small integers: the power-of-two scaling changes no bit).
+vector reference_fallback(const matrix& A, int iterations) {
+  vector y(A.dim2());
+  for (int r = 0; r < A.dim1(); ++r) y = dot_prod(y, A.row(r)) >= 0.0 ? y + A.row(r) : y - A.row(r);
+  y = y / y.length();
+  for (int step = 0; step < iterations; ++step) {
+    const vector x = static_cast<vector>(A * matrix(y));
+    const vector next = static_cast<vector>(A.trans() * matrix(x / x.length()));
+    y = next / next.length();
+  }
+  return y;
+}
+
+TEST(PrincipalDirection, RowCentredDataFallsBackWithTheGivenStepsAndSign) {
+  // The sign decides the halves of the bisection and so the group labels.
+  const matrix data = make_matrix({{1, -1, 0, 0}, {2, 0, -2, 0}, {0, 3, 0, -3}, {1, 1, -1, -1}});
+  for (int iterations : {2, 4, 6})
+    expect_bitwise_equal(principal_direction(data, all_rows(data), iterations),
+                         reference_fallback(data, iterations),
+                         std::to_string(iterations) + " steps");
 }
 
 TEST(PrincipalDirection, UnusedSideGoingToNaNDoesNotChangeTheResult) {

@@ -1,4 +1,4 @@
-// Tests of k-svd clustering: agreement with the literal algorithm, its invariants, progress lines,
+// Tests of k-svd clustering: agreement with the literal algorithm, its invariants, what it reports,
 // assertions and the treatment of empty clusters, falling passes and rows without products.
 #include "algorithms/sqkmeans.hpp"
 
@@ -94,6 +94,17 @@ double reference_sqkmeans(const matrix& data, array<tTaxaSet>& clusters, array<v
   }
 }
 
+// Every call of the observer as a line, the objectives with all their digits.
+struct tRecorder : tRefinementObserver {
+  std::ostringstream log;
+  tRecorder() { log.precision(17); }
+  void placing(int pass) override { log << "placing " << pass << '\n'; }
+  void updating(int pass) override { log << "updating " << pass << '\n'; }
+  void passed(int pass, double prev_obj, double obj) override {
+    log << "passed " << pass << ' ' << prev_obj << ' ' << obj << '\n';
+  }
+};
+
 void expect_same_clustering(const Clustering& a, const Clustering& b, const std::string& where) {
   ASSERT_EQ(a.clusters.size(), b.clusters.size());
   for (int i = 0; i < a.clusters.size(); ++i) {
@@ -130,7 +141,7 @@ TEST(Sqkmeans, MatchesTheLiteralAlgorithmBitForBit) {
     for_each_width([&](const std::string& width) {
       Clustering fast = start;
       testing::internal::CaptureStderr();
-      const double fast_obj = sqkmeans(data, fast.clusters, fast.means, 1e-6, c[3], 0);
+      const double fast_obj = sqkmeans(data, fast.clusters, fast.means, 1e-6, c[3]);
       testing::internal::GetCapturedStderr();
       const std::string where = width + std::to_string(c[0]) + " x " + std::to_string(c[1]);
       EXPECT_EQ(fast_obj, slow_obj) << where;
@@ -145,7 +156,7 @@ TEST(Sqkmeans, ReturnsTheSquaredObjectiveOfItsResultAndNeverLowersIt) {
     const matrix data = planted_matrix(gen, 80, 10, 4, 0.5);
     Clustering s = random_start(gen, data, 4, 20);
     const double entry = cluster_objective(data, s.clusters, s.means, true);
-    const double obj = sqkmeans(data, s.clusters, s.means, 1e-6, 20, 0);
+    const double obj = sqkmeans(data, s.clusters, s.means, 1e-6, 20);
     EXPECT_EQ(obj, cluster_objective(data, s.clusters, s.means, true));
     EXPECT_GE(obj + 0.0000001, entry);
     labels(s.clusters, data.dim1());
@@ -161,7 +172,7 @@ TEST(Sqkmeans, ARowAndItsNegationLandTogether) {
     data.row(r + 25) = half.row(r) * -1.0;
   }
   Clustering s = random_start(gen, data, 4, 20);
-  sqkmeans(data, s.clusters, s.means, 1e-6, 20, 0);
+  sqkmeans(data, s.clusters, s.means, 1e-6, 20);
   const std::vector<int> label = labels(s.clusters, 50);
   for (int r = 0; r < 25; ++r) EXPECT_EQ(label[r], label[r + 25]) << "row " << r;
 }
@@ -175,7 +186,7 @@ TEST(Sqkmeans, EqualSquaredProductsGoToTheLowerIndex) {
   means[1] = make_vector({0, 1, 0});
   means[2] = make_vector({0, 0, 1});
   means[3] = make_vector({0, -1, 0});
-  sqkmeans(data, clusters, means, 1e-6, 20, 0);
+  sqkmeans(data, clusters, means, 1e-6, 20);
   EXPECT_TRUE(clusters[1] == make_set({1, 3}));
   EXPECT_TRUE(clusters[3].empty());
 }
@@ -188,7 +199,7 @@ TEST(Sqkmeans, RowsOutsideEveryClusterArePlaced) {
   clusters[0] = make_set({0, 1, 2, 3});
   clusters[1] = make_set({4, 5, 6});
   for (int i = 0; i < 2; ++i) means[i] = principal_direction(data, clusters[i], 20);
-  sqkmeans(data, clusters, means, 1e-6, 20, 0);
+  sqkmeans(data, clusters, means, 1e-6, 20);
   labels(clusters, 30);
 }
 
@@ -204,7 +215,7 @@ TEST(Sqkmeans, AClusterEmptiedByAPassIsNeverRefilledAndKeepsItsMean) {
   means[0] = make_vector({0.6, 0.8});
   means[1] = make_vector({0, 1});
   means[2] = make_vector({0.6, 0.8});
-  sqkmeans(data, clusters, means, 1e-9, 20, 0);
+  sqkmeans(data, clusters, means, 1e-9, 20);
   EXPECT_TRUE(clusters[2].empty());
   EXPECT_EQ(means[2][0], 0.6);
   EXPECT_EQ(means[2][1], 0.8);
@@ -219,7 +230,7 @@ TEST(Sqkmeans, ClustersWithoutMembersOnEntryAreNeverOffered) {
   clusters[1] = make_set({0, 2});
   clusters[3] = make_set({1});
   for (int i : {1, 3}) means[i] = principal_direction(data, clusters[i], 20);
-  const double obj = sqkmeans(data, clusters, means, 1e-6, 20, 0);
+  const double obj = sqkmeans(data, clusters, means, 1e-6, 20);
   for (int i : {0, 2, 4}) {
     EXPECT_TRUE(clusters[i].empty()) << i;
     EXPECT_EQ(means[i].dim(), 0) << i;
@@ -247,7 +258,7 @@ TEST(Sqkmeans, AFallingPassIsUndoneWithAWarning) {
   const array<tTaxaSet> entry_clusters = t.clusters;
   const double entry = cluster_objective(t.data, t.clusters, t.means, true);
   testing::internal::CaptureStderr();
-  const double obj = sqkmeans(t.data, t.clusters, t.means, 1e-6, 0, 0);
+  const double obj = sqkmeans(t.data, t.clusters, t.means, 1e-6, 0);
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(err.rfind("\nWarning: k-svd clustering: a pass lowered the objective from ", 0), 0u)
       << err;
@@ -260,40 +271,60 @@ TEST(Sqkmeans, AFallingPassIsUndoneWithAWarning) {
   EXPECT_EQ(t.means[1][1], 1.0);
 }
 
-TEST(Sqkmeans, ProgressLinesOfARunThatSettlesInTwoPasses) {
-  // Row 2 starts in the wrong cluster; the first pass moves it, the second changes nothing.
+// Row 2 starts in the wrong cluster, with the clusters' principal directions: the first pass
+// moves it, the second changes nothing.
+TwoAxes row_two_misplaced() {
   TwoAxes t;
   t.clusters[0] = make_set({0, 1});
   t.clusters[1] = make_set({2, 3, 4, 5});
   for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
+  return t;
+}
+
+TEST(Sqkmeans, ObserverSeesEveryPassOfARunThatSettlesInTwoPasses) {
+  TwoAxes t = row_two_misplaced();
   const double entry = cluster_objective(t.data, t.clusters, t.means, true);
+  tRecorder recorder;
   testing::internal::CaptureStdout();
-  const double obj = sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 4);
-  const std::string out = testing::internal::GetCapturedStdout();
+  const double obj = sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, recorder);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "the algorithm writes nothing itself";
   std::ostringstream expected;
-  expected << "reset clusters for next round\nupdate the means\n"
-           << entry << ' ' << obj << '\n'
-           << "reset clusters for next round\nupdate the means\n"
-           << obj << ' ' << obj << '\n';
-  EXPECT_EQ(out, expected.str());
+  expected.precision(17);
+  expected << "placing 1\nupdating 1\npassed 1 " << entry << ' ' << obj << '\n'
+           << "placing 2\nupdating 2\npassed 2 " << obj << ' ' << obj << '\n';
+  EXPECT_EQ(recorder.log.str(), expected.str());
   EXPECT_TRUE(t.clusters[0] == make_set({0, 1, 2}));
 }
 
+TEST(Sqkmeans, AGainEqualToTheToleranceDoesNotStop) {
+  // The first pass of this run gains exactly `gain`; only a gain below the tolerance ends it.
+  TwoAxes t = row_two_misplaced();
+  const double entry = cluster_objective(t.data, t.clusters, t.means, true);
+  TwoAxes once = t;
+  const double gain = sqkmeans(once.data, once.clusters, once.means, 1e300, 20) - entry;
+  ASSERT_GT(gain, 0.0);
+  tRecorder recorder;
+  sqkmeans(t.data, t.clusters, t.means, gain, 20, recorder);
+  const std::string log = recorder.log.str();
+  EXPECT_NE(log.find("passed 2 "), std::string::npos) << log;
+}
+
 TEST(Sqkmeans, TheEntryObjectiveCountsARowOnceForEveryClusterHoldingIt) {
-  // Row 2 is in both clusters on entry: the first progress line shows it counted twice, from
-  // the products of the entry objective itself; rows outside every cluster count nothing.
+  // Row 2 is in both clusters on entry: the first pass's start objective shows it counted twice,
+  // from the products of the entry objective itself; rows outside every cluster count nothing.
   for (bool shared : {true, false}) {
     TwoAxes t;
     t.clusters[0] = make_set({0, 1, 2});
     t.clusters[1] = shared ? make_set({2, 3, 4, 5}) : make_set({3, 4});
     for (int i = 0; i < 2; ++i) t.means[i] = principal_direction(t.data, t.clusters[i], 20);
     const double entry = cluster_objective(t.data, t.clusters, t.means, true);
-    testing::internal::CaptureStdout();
-    sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 4);
-    const std::string out = testing::internal::GetCapturedStdout();
+    tRecorder recorder;
+    sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, recorder);
     std::ostringstream first;
-    first << "reset clusters for next round\nupdate the means\n" << entry << ' ';
-    EXPECT_EQ(out.substr(0, first.str().size()), first.str()) << (shared ? "shared" : "outside");
+    first.precision(17);
+    first << "placing 1\nupdating 1\npassed 1 " << entry << ' ';
+    const std::string log = recorder.log.str();
+    EXPECT_EQ(log.substr(0, first.str().size()), first.str()) << (shared ? "shared" : "outside");
   }
 }
 
@@ -301,7 +332,7 @@ TEST(Sqkmeans, MeansFromTheCallerAreReplacedEvenWhenNoRowMoves) {
   // The axes place every row where it is, but they are not the clusters' principal directions.
   TwoAxes t;
   const array<tTaxaSet> entry_clusters = t.clusters;
-  sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 0);
+  sqkmeans(t.data, t.clusters, t.means, 1e-6, 20);
   for (int i = 0; i < 2; ++i) {
     EXPECT_TRUE(t.clusters[i] == entry_clusters[i]);
     const vector direction = principal_direction(t.data, entry_clusters[i], 20);
@@ -309,17 +340,10 @@ TEST(Sqkmeans, MeansFromTheCallerAreReplacedEvenWhenNoRowMoves) {
   }
 }
 
-TEST(Sqkmeans, VerbosityThreeWritesNothing) {
-  TwoAxes t;
-  testing::internal::CaptureStdout();
-  sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 3);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
-
 TEST(Sqkmeans, AToleranceOfZeroOrBelowStillEnds) {
   for (double tolerance : {0.0, -1.0}) {
     TwoAxes t;
-    const double obj = sqkmeans(t.data, t.clusters, t.means, tolerance, 20, 0);
+    const double obj = sqkmeans(t.data, t.clusters, t.means, tolerance, 20);
     EXPECT_EQ(obj, cluster_objective(t.data, t.clusters, t.means, true));
   }
 }
@@ -334,7 +358,7 @@ TEST(Sqkmeans, ARowWithoutANumericProductGoesToTheLowestOfferedCluster) {
   means[1] = make_vector({1, 0});
   means[2] = make_vector({0, 1});
   testing::internal::CaptureStderr();
-  sqkmeans(data, clusters, means, 1e-6, 20, 0);
+  sqkmeans(data, clusters, means, 1e-6, 20);
   testing::internal::GetCapturedStderr();
   EXPECT_TRUE(clusters[1].member(2));
   labels(clusters, 3);
@@ -350,7 +374,7 @@ TEST(Sqkmeans, ZeroAndCancellingRowsStillGetUnitDirections) {
     clusters[0] = make_set({0, 1});
     clusters[1] = make_set({2, 3, 4});
     for (int i = 0; i < 2; ++i) means[i] = principal_direction(data, clusters[i], iterations);
-    const double obj = sqkmeans(data, clusters, means, 1e-6, iterations, 0);
+    const double obj = sqkmeans(data, clusters, means, 1e-6, iterations);
     EXPECT_EQ(obj, cluster_objective(data, clusters, means, true)) << iterations;
     for (int i = 0; i < 2; ++i) {
       if (!clusters[i].empty()) {
@@ -364,14 +388,14 @@ TEST(Sqkmeans, ZeroAndCancellingRowsStillGetUnitDirections) {
 TEST(Sqkmeans, ArraysOfDifferentLengthsFailTheFirstAssertion) {
   TwoAxes t;
   array<vector> three(3);
-  EXPECT_DEATH(sqkmeans(t.data, t.clusters, three, 1e-6, 20, 0),
+  EXPECT_DEATH(sqkmeans(t.data, t.clusters, three, 1e-6, 20),
                "cluster_array.size\\(\\) == means.size\\(\\)");
 }
 
 TEST(Sqkmeans, AMeanLongerThanOneFailsTheLengthAssertion) {
   TwoAxes t;
   t.means[1] = make_vector({0, 2});
-  EXPECT_DEATH(sqkmeans(t.data, t.clusters, t.means, 1e-6, 20, 0),
+  EXPECT_DEATH(sqkmeans(t.data, t.clusters, t.means, 1e-6, 20),
                "w.length\\(\\) <= 1 \\+ 0.0000001");
 }
 
@@ -379,7 +403,7 @@ TEST(Sqkmeans, NoClusterForTheRowsFailsTheChoiceAssertion) {
   TwoAxes t;
   array<tTaxaSet> none;
   array<vector> no_means;
-  EXPECT_DEATH(sqkmeans(t.data, none, no_means, 1e-6, 20, 0), "closest_mean > -1");
+  EXPECT_DEATH(sqkmeans(t.data, none, no_means, 1e-6, 20), "closest_mean > -1");
 }
 
 }  // namespace

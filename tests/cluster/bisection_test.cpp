@@ -133,11 +133,9 @@ TEST(Bisection, OneClusterGivesTheLabelsZeroAndOne) {
             (std::vector<int>{1, 0, 0, 1}));
 }
 
-TEST(Bisection, KMeansRefinesTheSignSplit) {
-  // Against the direction (0, 1) rows 0 and 1 fall on opposite sides although they lie close
-  // together; k-means moves row 1 to the side of row 0.
+// Bisects one cluster of three two-column rows with the given direction as its mean.
+tBisection bisect_three(const double (&rows)[3][2], const vector& mean) {
   matrix data(3, 2);
-  const double rows[3][2] = {{0.6, 0.8}, {0.8, -0.1}, {-0.6, -0.8}};
   array<tTaxaSet> clusters(1);
   tNames names;
   for (int r = 0; r < 3; ++r) {
@@ -147,9 +145,25 @@ TEST(Bisection, KMeansRefinesTheSignSplit) {
     names.insert(r, "x");
   }
   array<vector> means(1);
-  means[0] = direction(0, 1);
+  means[0] = mean;
   std::ostringstream out;
-  const tBisection result = bisect_clusters(data, names, clusters, means, 0.001, 0, out);
+  return bisect_clusters(data, names, clusters, means, 0.001, 0, out);
+}
+
+TEST(Bisection, KMeansRefinesTheSignSplit) {
+  // Against the direction (0, 1) rows 0 and 1 fall on opposite sides although they lie close
+  // together; k-means moves row 1 to the side of row 0.
+  const double rows[3][2] = {{0.6, 0.8}, {0.8, -0.1}, {-0.6, -0.8}};
+  const tBisection result = bisect_three(rows, direction(0, 1));
   EXPECT_EQ(members(result.split_clusters[1]), (std::vector<int>{0, 1}));
   EXPECT_EQ(members(result.split_clusters[0]), (std::vector<int>{2}));
+}
+
+TEST(Bisection, AProductOfExactlyZeroStartsInTheEvenGroup) {
+  // Row 1 is orthogonal to the direction; from the even side k-means keeps it there, while from
+  // the odd side it would stay with row 0.
+  const double rows[3][2] = {{1, 0}, {0, 1}, {-1, 0}};
+  const tBisection result = bisect_three(rows, direction(1, 0));
+  EXPECT_EQ(std::vector<int>(result.half_labels.begin(), result.half_labels.end()),
+            (std::vector<int>{1, 0, 0}));
 }

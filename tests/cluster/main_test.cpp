@@ -1,7 +1,6 @@
 // The clusterer program end to end: statuses, exact outputs, label files and the order of output.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,41 +11,22 @@
 
 #include "cluster/option_help.hpp"
 #include "cluster/version.hpp"
+#include "tests/support/process.hpp"
 
 namespace {
-
-struct tRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::string data(const std::string& name) {
   return std::string(CLUSTER_TEST_DATA "/") + name;
 }
 
-// A scratch file named after the running test, so tests may run in parallel.
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "clusterer_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
-}
-
 // A run whose standard output goes to output when it is given (then tRun::out stays empty).
 tRun run(const std::string& arguments, const std::string& input = "/dev/null",
          const std::string& directory = ".", const std::string& output = "") {
-  const std::string out = output.empty() ? scratch("stdout") : output, err = scratch("stderr");
-  const std::string command = "cd '" + directory + "' && '" CLUSTERER_PATH "' " + arguments +
-                              " < '" + input + "' > '" + out + "' 2> '" + err + "'";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output.empty() ? slurp(out) : "",
-          slurp(err)};
+  tRunSetup setup;
+  setup.stdin_path = input;
+  setup.stdout_path = output;
+  setup.directory = directory;
+  return run_program(CLUSTERER_PATH, words(arguments), setup);
 }
 
 std::vector<std::string> lines(const std::string& text) {

@@ -132,7 +132,7 @@ void check_ksvd(const tCase& c, const matrix& data, std::istream& bits) {
       for (int j = 0; j < c.k; ++j)
         EXPECT_EQ(initial_seen[j], means[j].dim() > 0) << "initial mean " << j;
       const double expected = read_hex(bits);
-      const double obj = sqkmeans(data, clusters, means, c.t2, c.t1, 0);
+      const double obj = sqkmeans(data, clusters, means, c.t2, c.t1);
       ran = true;
       EXPECT_TRUE(same_double(expected, obj))
           << "objective: reference " << std::hexfloat << expected << ", ours " << obj;

@@ -1,56 +1,24 @@
 // Hostile inputs against the built clusterer: every run ends with status 0 and a result, status
 // 1 and a clear message, or status 2 and the usage text for a command line it cannot run; never a signal, an assertion, a sanitizer report or the
 // container error handler.
-#include <fcntl.h>
 #include <glob.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/process.hpp"
 
 namespace {
 
-// Far beyond what any case needs (the slowest takes well under a second), also under the
-// sanitizers and valgrind.
-constexpr auto time_limit = std::chrono::seconds(120);
 // A message quotes at most a short piece of what it complains about.
 constexpr std::size_t max_message_length = 500;
-
-struct tRun {
-  bool timed_out = false;
-  int signal = 0;   // the signal that ended the run, 0 when it exited
-  int status = -1;  // the exit status when it exited
-  std::string out;
-  std::string err;
-};
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A scratch path named after the running test, so tests may run in parallel.
-std::string scratch(const std::string& name) {
-  return testing::TempDir() + "hostile_" +
-         testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + name;
-}
 
 std::string write_file(const std::string& name, const std::string& content) {
   const std::string path = scratch(name);
@@ -59,45 +27,13 @@ std::string write_file(const std::string& name, const std::string& content) {
 }
 
 // Runs the clusterer with arguments, standard input from stdin_path and standard output to
-// stdout_path (a scratch file when empty), killing it when it overruns the time limit.
+// stdout_path (a scratch file when empty).
 tRun run(const std::vector<std::string>& arguments, const std::string& stdin_path = "/dev/null",
          const std::string& stdout_path = "") {
-  const std::string out_path = stdout_path.empty() ? scratch("stdout") : stdout_path;
-  const std::string err_path = scratch("stderr");
-  std::vector<char*> argv{const_cast<char*>(CLUSTERER_PATH)};
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 0, stdin_path.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&files, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, CLUSTERER_PATH, &files, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  tRun result;
-  if (spawned != 0) {
-    ADD_FAILURE() << "cannot start " << CLUSTERER_PATH;
-    return result;
-  }
-
-  const auto deadline = std::chrono::steady_clock::now() + time_limit;
-  int wait_status = 0;
-  while (waitpid(pid, &wait_status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &wait_status, 0);
-      result.timed_out = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  if (WIFEXITED(wait_status)) result.status = WEXITSTATUS(wait_status);
-  if (WIFSIGNALED(wait_status)) result.signal = WTERMSIG(wait_status);
-  if (stdout_path.empty()) result.out = slurp(out_path);
-  result.err = slurp(err_path);
-  return result;
+  tRunSetup setup;
+  setup.stdin_path = stdin_path;
+  setup.stdout_path = stdout_path;
+  return run_program(CLUSTERER_PATH, arguments, setup);
 }
 
 std::string last_line(const std::string& text) {
@@ -361,8 +297,8 @@ TEST(HostileInput, LargeMagnitudeValuesCluster) {
       for (int r = 0; r < 600; ++r) assignment += std::to_string(draw() % 6) + "\n";
       const std::string init = write_file("large_init", assignment);
       for (const char* t1 : {"3", "20"})
-        EXPECT_TRUE(gave_result(run({"-i", file, "-num_clusters", "6", "-t1", t1,
-                                     "-init_clusters", init})))
+        EXPECT_TRUE(
+            gave_result(run({"-i", file, "-num_clusters", "6", "-t1", t1, "-init_clusters", init})))
             << "scale " << scale << " start " << start << " -t1 " << t1;
     }
   }

@@ -66,7 +66,9 @@ TEST(ContainerError, FatalIsCodeOne) {
   EXPECT_EXIT(container_fatal("traced"), KilledBySignal(SIGABRT), testing::Truly(is_stack_trace));
 }
 
-void exit_seven(int) { std::_Exit(7); }
+void exit_seven(int) {
+  std::_Exit(7);
+}
 
 TEST(ContainerError, AbortsEvenWhenAbortIsIntercepted) {
   EXPECT_EXIT(

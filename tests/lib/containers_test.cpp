@@ -39,13 +39,15 @@ TEST(Array, EmptyArrayHasNoValidIndex) {
   array<int> b(0);
   EXPECT_EQ(b.high(), -1);
   EXPECT_EXIT(a[0], KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
-  EXPECT_EXIT(b[-1], KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
+  EXPECT_EXIT(b[-1], KilledBySignal(SIGABRT),
+              StartsWith(banner("array::entry index out of range")));
 }
 
 TEST(Array, IndexPastEitherEndIsReported) {
   array<double> a(3);
   const array<double>& c = a;
-  EXPECT_EXIT(a[3] = 1, KilledBySignal(SIGABRT), StartsWith(banner("array::entry index out of range")));
+  EXPECT_EXIT(a[3] = 1, KilledBySignal(SIGABRT),
+              StartsWith(banner("array::entry index out of range")));
   EXPECT_EXIT((void)c[-1], KilledBySignal(SIGABRT),
               StartsWith(banner("array::entry index out of range")));
 }
@@ -153,8 +155,8 @@ TEST(Dictionary, IteratesIntegerKeysByValue) {
   dictionary<int, int> d;
   for (int k : {5, -2, 9, 0}) d.insert(k, k * k);
   std::vector<std::pair<int, int>> items(d.begin(), d.end());
-  EXPECT_THAT(items, ElementsAre(std::make_pair(-2, 4), std::make_pair(0, 0),
-                                 std::make_pair(5, 25), std::make_pair(9, 81)));
+  EXPECT_THAT(items, ElementsAre(std::make_pair(-2, 4), std::make_pair(0, 0), std::make_pair(5, 25),
+                                 std::make_pair(9, 81)));
 }
 
 TEST(Dictionary, CopiesAreDeepAndClearEmpties) {

@@ -36,7 +36,9 @@ TEST_F(Diagnostics, FatalReportsCarryTheirPrefixAndExitWithStatusOne) {
               Eq("\nUsage: unknown option -q\n"));
 }
 
-[[noreturn]] void exit_with_status_plus_forty(int status) { std::_Exit(status + 40); }
+[[noreturn]] void exit_with_status_plus_forty(int status) {
+  std::_Exit(status + 40);
+}
 void return_at_once(int) {}
 
 TEST_F(Diagnostics, FatalReportsLeaveThroughTheInstalledExitHandler) {

@@ -14,7 +14,9 @@ namespace {
 using testing::ContainsRegex;
 using testing::KilledBySignal;
 
-std::string text(const string& s) { return s.c_str(); }
+std::string text(const string& s) {
+  return s.c_str();
+}
 
 TEST(String, BasicConstruction) {
   EXPECT_EQ(text(string()), "");

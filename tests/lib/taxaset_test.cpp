@@ -284,6 +284,8 @@ TEST(TaxaSetDeathTest, ResizeMayNotLoseMembers) {
   EXPECT_EXIT(s.resize(32), KilledBySignal(SIGABRT), HasSubstr(lost));  // a dropped word
   tTaxaSet t = make({5, 25});
   EXPECT_EXIT(t.resize(20), KilledBySignal(SIGABRT), HasSubstr(lost));  // within the kept word
+  tTaxaSet u = make({5, 20});
+  EXPECT_EXIT(u.resize(20), KilledBySignal(SIGABRT), HasSubstr(lost));  // the new size itself
 }
 
 TEST(TaxaSetDeathTest, NullItem) {

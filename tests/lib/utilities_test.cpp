@@ -78,7 +78,8 @@ TEST(Utilities, IndicesGivesTheOtherTwoPositionsInOrder) {
 TEST(Utilities, StringOfLengthGivesBlanks) {
   EXPECT_EQ(stringoflength(0), string(""));
   EXPECT_EQ(stringoflength(3), string("   "));
-  EXPECT_EXIT(stringoflength(-1), KilledBySignal(SIGABRT), ContainsRegex("Assertion `n>=0' failed"));
+  EXPECT_EXIT(stringoflength(-1), KilledBySignal(SIGABRT),
+              ContainsRegex("Assertion `n>=0' failed"));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Runs the built floatprobe and checks its whole output and its exit status.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
