@@ -44,7 +44,8 @@ std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& cluste
     summary.h_ave = H_ave(clustering.data, alone, direction, 1);
     summary.h_min = H_min(clustering.data, alone, direction);
   }
-  for (tClusterSummary& summary : result) summary.share = total == 0 ? nan : summary.objective / total;
+  for (tClusterSummary& summary : result)
+    summary.share = total == 0 ? nan : summary.objective / total;
   return result;
 }
 

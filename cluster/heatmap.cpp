@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int max_named_rows = 80;     // row names are drawn up to this many unbinned rows
+constexpr int max_named_rows = 80;      // row names are drawn up to this many unbinned rows
 constexpr int max_named_columns = 100;  // column names up to this many columns
 constexpr int named_row_height = 12;
 constexpr int max_label_chars = 24;
@@ -21,10 +21,10 @@ constexpr int cluster_band_x = 66, half_label_end = 126, half_band_x = 130, heat
 constexpr int heat_y = 30;
 
 struct tGeometry {
-  int cols, lines;         // cells across and drawn lines down
-  int heat_w, heat_h;      // pixels of the cell area
+  int cols, lines;     // cells across and drawn lines down
+  int heat_w, heat_h;  // pixels of the cell area
   bool row_names, column_names;
-  int right, bottom;       // margins for the names
+  int right, bottom;  // margins for the names
   int width, height;
 };
 
@@ -79,8 +79,9 @@ void write_bands(std::ostream& os, const tGeometry& g, const std::vector<tBand>&
        << "\" width=\"12\" height=\"" << short_number(bottom - top, 6) << "\" fill=\""
        << cluster_colour(cluster) << "\"><title>cluster " << cluster << "</title></rect>\n";
     if (bottom - top >= 11)
-      os << "<text x=\"" << cluster_band_x - 4 << "\" y=\"" << short_number((top + bottom) / 2 + 4, 6)
-         << "\" text-anchor=\"end\">cluster " << cluster << "</text>\n";
+      os << "<text x=\"" << cluster_band_x - 4 << "\" y=\""
+         << short_number((top + bottom) / 2 + 4, 6) << "\" text-anchor=\"end\">cluster " << cluster
+         << "</text>\n";
     for (std::size_t h = b; h < e; ++h) {
       const tBand& band = drawn_bands[h];
       const double y0 = line_y(g, band.first), y1 = line_y(g, band.first + band.count);
@@ -101,20 +102,22 @@ bool write_cells(std::ostream& os, const tGeometry& g, const matrix& lines,
                  const tColourScale& scale) {
   const int levels = 2 * tColourScale::steps + 1;
   std::vector<std::string> paths(levels + 1);  // the last holds missing cells
-  const auto slot = [&](double x) { return std::isnan(x) ? levels : scale.level(x) + tColourScale::steps; };
+  const auto slot = [&](double x) {
+    return std::isnan(x) ? levels : scale.level(x) + tColourScale::steps;
+  };
   for (int r = 0; r < lines.dim1(); ++r) {
     for (int j = 0; j < lines.dim2();) {
       const int level = slot(lines(r, j));
       int end = j + 1;
       while (end < lines.dim2() && slot(lines(r, end)) == level) ++end;
-      paths[level] += "M" + std::to_string(j) + " " + std::to_string(r) + "h" +
-                      std::to_string(end - j);
+      paths[level] +=
+          "M" + std::to_string(j) + " " + std::to_string(r) + "h" + std::to_string(end - j);
       j = end;
     }
   }
-  os << "<svg x=\"" << heat_x << "\" y=\"" << heat_y << "\" width=\"" << g.heat_w
-     << "\" height=\"" << g.heat_h << "\" viewBox=\"0 0 " << std::max(g.cols, 1) << ' '
-     << std::max(g.lines, 1) << "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
+  os << "<svg x=\"" << heat_x << "\" y=\"" << heat_y << "\" width=\"" << g.heat_w << "\" height=\""
+     << g.heat_h << "\" viewBox=\"0 0 " << std::max(g.cols, 1) << ' ' << std::max(g.lines, 1)
+     << "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"
      << "<g transform=\"translate(0 0.5)\" fill=\"none\" stroke-width=\"1\">\n";
   for (int level = 0; level <= levels; ++level) {
     if (paths[level].empty()) continue;
@@ -169,8 +172,8 @@ void write_legend(std::ostream& os, const tGeometry& g, const tColourScale& scal
   os << "<text x=\"" << heat_x << "\" y=\"" << y + 42 << "\">Colours clipped at \xC2\xB1" << clip
      << ", the 99th percentile of |x|.";
   if (per_bin > 1)
-    os << " Each line is the mean of up to " << per_bin << " adjacent rows (" << rows
-       << " rows, " << g.lines << " lines).";
+    os << " Each line is the mean of up to " << per_bin << " adjacent rows (" << rows << " rows, "
+       << g.lines << " lines).";
   if (per_column > 1)
     os << " Each cell column is the mean of up to " << per_column << " adjacent columns.";
   os << "</text>\n";
@@ -201,8 +204,7 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
   std::vector<std::string> row_names;
   if (per_bin == 1 && rows <= max_named_rows)
     for (const int r : order.rows) row_names.push_back(clustering.names.get_name(r).c_str());
-  const tGeometry g =
-      geometry(drawn_cols, lines.dim1(), row_names, longest(labels));
+  const tGeometry g = geometry(drawn_cols, lines.dim1(), row_names, longest(labels));
 
   os << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << g.width << "\" height=\""
      << g.height << "\" viewBox=\"0 0 " << g.width << ' ' << g.height

@@ -43,7 +43,8 @@ long long bin_count(const std::vector<tBand>& bands, int per_bin) {
 
 int rows_per_bin(const std::vector<tBand>& bands, int cols, long long max_cells) {
   const long long max_lines = std::max(1LL, max_cells / std::max(1, cols));
-  int low = 1, high = 1;  // the count of lines falls as bins grow: search between 1 and the largest band
+  int low = 1,
+      high = 1;  // the count of lines falls as bins grow: search between 1 and the largest band
   for (const tBand& band : bands) high = std::max(high, band.count);
   while (low < high) {
     const int mid = low + (high - low) / 2;

@@ -16,7 +16,7 @@ struct tBand {
 };
 
 struct tRowOrder {
-  std::vector<int> rows;  // row numbers, drawn top to bottom
+  std::vector<int> rows;     // row numbers, drawn top to bottom
   std::vector<tBand> bands;  // one per non-empty half, in group order
 };
 
@@ -48,8 +48,8 @@ class tColourScale {
 
   explicit tColourScale(double clip);  // REQUIRES: clip > 0
   double clip() const { return clip_; }
-  int level(double x) const;                   // REQUIRES: x is not NaN
-  static std::string colour(int level);        // "#rrggbb": blue below 0, white at 0, red above
+  int level(double x) const;             // REQUIRES: x is not NaN
+  static std::string colour(int level);  // "#rrggbb": blue below 0, white at 0, red above
   static const char* missing_colour() { return "#9e9e9e"; }
 
  private:

@@ -35,9 +35,9 @@ void write_run_section(std::ostream& os, const tRunRecord& run, const matrix& da
   row(os, "Rows kept", std::to_string(in.rows_kept));
   row(os, "Rows dropped", std::to_string(in.rows_dropped));
   row(os, "Missing values", std::to_string(in.missing_values));
-  row(os, "Matrix clustered", std::to_string(data.dim1()) + " rows \xC3\x97 " +
-                                  std::to_string(data.dim2()) + " columns" +
-                                  (run.normalized ? ", rows scaled to unit length" : ""));
+  row(os, "Matrix clustered",
+      std::to_string(data.dim1()) + " rows \xC3\x97 " + std::to_string(data.dim2()) + " columns" +
+          (run.normalized ? ", rows scaled to unit length" : ""));
   row(os, "Clusters (k)", std::to_string(run.num_clusters));
   row(os, "Iteration steps (-t1), tolerance (-t2)",
       std::to_string(run.t1) + ", " + short_number(run.t2, 6));
@@ -88,8 +88,8 @@ void write_direction_section(std::ostream& os, const tFinishedClustering& cluste
   for (int i = 0; i < clustering.clusters.size(); ++i) {
     const vector& mean = clustering.means[i];
     if (clustering.clusters[i].empty() || mean.dim() == 0) continue;
-    tLineChart chart{"Cluster " + std::to_string(i) + " direction", "column", {}, column_names,
-                     true};
+    tLineChart chart{
+        "Cluster " + std::to_string(i) + " direction", "column", {}, column_names, true};
     chart.values.assign(mean.data(), mean.data() + mean.dim());
     write_line_chart(os, chart);
   }

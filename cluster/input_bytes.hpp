@@ -30,9 +30,9 @@ class tInputBytes : private std::streambuf {
  private:
   int_type underflow() override;
   std::streamsize xsgetn(char* s, std::streamsize n) override;
-  std::size_t produce(char* s, std::size_t n);      // the head first, then fresh bytes
-  std::size_t fresh(char* s, std::size_t n);        // plain or inflated bytes from source
-  std::size_t raw(char* s, std::size_t n);          // bytes of the source itself
+  std::size_t produce(char* s, std::size_t n);  // the head first, then fresh bytes
+  std::size_t fresh(char* s, std::size_t n);    // plain or inflated bytes from source
+  std::size_t raw(char* s, std::size_t n);      // bytes of the source itself
   std::size_t inflate_into(char* s, std::size_t n);
   bool next_member();  // after the end of a member: false at the end of the input
 

@@ -16,8 +16,8 @@ namespace {
 std::vector<std::string> leading_tokens(std::istream& file, int limit) {
   tTokenReader reader(file);
   std::vector<std::string> tokens;
-  for (const char* token; static_cast<int>(tokens.size()) < limit &&
-                          *(token = reader.next()) != '\0';)
+  for (const char* token;
+       static_cast<int>(tokens.size()) < limit && *(token = reader.next()) != '\0';)
     tokens.emplace_back(token);
   return tokens;
 }

@@ -32,7 +32,9 @@ void write_line_chart(std::ostream& os, const tLineChart& chart) {
   const int bottom = named ? 70 : 36;
   const int plot_w = chart.width - left - right, plot_h = chart.height - top - bottom;
   const tRange r = value_range(chart.values);
-  const auto x_of = [&](int i) { return left + (n > 1 ? plot_w * double(i) / (n - 1) : plot_w / 2.0); };
+  const auto x_of = [&](int i) {
+    return left + (n > 1 ? plot_w * double(i) / (n - 1) : plot_w / 2.0);
+  };
   const auto y_of = [&](double v) { return top + plot_h * (r.high - v) / (r.high - r.low); };
 
   os << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << chart.width << "\" height=\""
@@ -55,7 +57,8 @@ void write_line_chart(std::ostream& os, const tLineChart& chart) {
     // Four digits place a point within a tenth of a pixel on charts under 1000 pixels wide.
     points += short_number(x_of(i), 4) + "," + short_number(y_of(chart.values[i]), 4) + " ";
   }
-  os << "<polyline points=\"" << points << "\" fill=\"none\" stroke=\"#1f77b4\" stroke-width=\"1.5\"/>\n";
+  os << "<polyline points=\"" << points
+     << "\" fill=\"none\" stroke=\"#1f77b4\" stroke-width=\"1.5\"/>\n";
   if (n <= max_dots)
     for (int i = 0; i < n; ++i)
       if (std::isfinite(chart.values[i]))

@@ -8,9 +8,9 @@
 struct tLineChart {
   std::string title;
   std::string x_label;
-  std::vector<double> values;         // NaN and infinite values are left out of the line
-  std::vector<std::string> x_names;   // a name per value, drawn when they fit; else numbers
-  bool zero_line = false;             // draw y = 0 when it is inside the range
+  std::vector<double> values;        // NaN and infinite values are left out of the line
+  std::vector<std::string> x_names;  // a name per value, drawn when they fit; else numbers
+  bool zero_line = false;            // draw y = 0 when it is inside the range
   int width = 420;
   int height = 180;
 };

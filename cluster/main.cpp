@@ -53,10 +53,9 @@ int main(int argc, const char** argv) {
   starts.seed = run_seed(options);
 
   tTruth truth;
-  tExpressionData input =
-      options.simulate
-          ? simulated_data(options, starts.seed, out, truth)
-          : read_expression_data(options.ins(), options.input_name, read_settings(options), out);
+  tExpressionData input = options.simulate ? simulated_data(options, starts.seed, out, truth)
+                                           : read_expression_data(options.ins(), options.input_name,
+                                                                  read_settings(options), out);
   matrix& data = input.data;
   if (!options.simulate) prepare(data, options);
   const int rows = data.dim1();

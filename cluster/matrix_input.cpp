@@ -27,8 +27,7 @@ long long read_count(tTokenReader& reader, const char* what) {
         token_excerpt(token).c_str());
   // A saturated value would be reported as a number the text does not hold.
   if (count >= saturated_integer)
-    bye("Expression matrix: the %s count \"%s\" is too large", what,
-        token_excerpt(token).c_str());
+    bye("Expression matrix: the %s count \"%s\" is too large", what, token_excerpt(token).c_str());
   return count;
 }
 
@@ -79,11 +78,12 @@ double note_token(const char* token, std::size_t column, void* context) {
 
 void warn_of_odd_tokens(const tTokenNotes& notes, const string& input, const std::string& name) {
   if (notes.odd > 0)
-    warning("Expression matrix %s: %lld value token(s) not wholly a number (%lld of them missing "
-            "values NA or NaN), read as their leading number or 0.0; the first: row %lld (\"%s\"), "
-            "column %zu: \"%s\"",
-            input.c_str(), notes.odd, notes.marks, notes.first_row,
-            token_excerpt(name.c_str()).c_str(), notes.first_column, notes.first_token.c_str());
+    warning(
+        "Expression matrix %s: %lld value token(s) not wholly a number (%lld of them missing "
+        "values NA or NaN), read as their leading number or 0.0; the first: row %lld (\"%s\"), "
+        "column %zu: \"%s\"",
+        input.c_str(), notes.odd, notes.marks, notes.first_row, token_excerpt(name.c_str()).c_str(),
+        notes.first_column, notes.first_token.c_str());
   if (notes.non_finite > 0)
     warning("Expression matrix: %lld value(s) not finite, treated as missing (0.0)",
             notes.non_finite);
@@ -129,10 +129,11 @@ tExpressionData read_matrix_layout(std::istream& is, const string& input,
     notes.missing = collector.missing();
     notes.row = i;
     const long long odd_before = notes.odd;
-    const std::size_t read = reader.next_values(values, static_cast<std::size_t>(m), note_token, &notes);
+    const std::size_t read =
+        reader.next_values(values, static_cast<std::size_t>(m), note_token, &notes);
     if (read < static_cast<std::size_t>(m)) {
-      const std::string place = "column " + std::to_string(read) + " of \"" +
-                                token_excerpt(name.c_str()).c_str() + "\"";
+      const std::string place =
+          "column " + std::to_string(read) + " of \"" + token_excerpt(name.c_str()).c_str() + "\"";
       truncated(input, i, place.c_str(), rows, cols, hint);
     }
     if (odd_before == 0 && notes.odd > 0) first_odd_name = name;

@@ -61,7 +61,8 @@ tOutputFile::tOutputFile(const string& name) : name_(name) {
     return;
   }
   // A file the user may not write stays refused, as opening it would be.
-  if (exists && ::access(name.c_str(), W_OK) != 0) bye("Can't open file to write: %s", name.c_str());
+  if (exists && ::access(name.c_str(), W_OK) != 0)
+    bye("Can't open file to write: %s", name.c_str());
   // A symbolic link keeps pointing at the file it names: that file is replaced.
   if (exists) {
     char* real = ::realpath(name.c_str(), nullptr);

@@ -17,10 +17,14 @@ double row_mean(const double* row, int cols) {
 }  // namespace
 
 bool missing_policy_named(const char* word, tMissingPolicy& policy) {
-  if (std::strcmp(word, "zero") == 0) policy = tMissingPolicy::zero;
-  else if (std::strcmp(word, "rowmean") == 0) policy = tMissingPolicy::rowmean;
-  else if (std::strcmp(word, "drop") == 0) policy = tMissingPolicy::drop;
-  else return false;
+  if (std::strcmp(word, "zero") == 0)
+    policy = tMissingPolicy::zero;
+  else if (std::strcmp(word, "rowmean") == 0)
+    policy = tMissingPolicy::rowmean;
+  else if (std::strcmp(word, "drop") == 0)
+    policy = tMissingPolicy::drop;
+  else
+    return false;
   return true;
 }
 

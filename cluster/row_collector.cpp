@@ -91,8 +91,7 @@ void tRowCollector::add(const char* name) {
   }
   order_[s] = row;
   keep(s, name);
-  if (missing_here > 0 && mask_.empty())
-    mask_.assign(slots * static_cast<std::size_t>(cols_), 0);
+  if (missing_here > 0 && mask_.empty()) mask_.assign(slots * static_cast<std::size_t>(cols_), 0);
   if (!mask_.empty() && cols_ > 0) {
     if (mask_.size() < slots * cols_) mask_.resize(std::max(mask_.size() * 2, slots * cols_), 0);
     std::memcpy(mask_.data() + static_cast<std::size_t>(s) * cols_, flags, cols_);

@@ -25,7 +25,7 @@ class tRowCollector {
 
  private:
   double* slot(int s);
-  void make_slot(int s);             // allocates the block of slot s if need be
+  void make_slot(int s);            // allocates the block of slot s if need be
   bool better(int a, int b) const;  // larger variance, ties to the earlier row
   void keep(int s, const char* name);
   int next_free_slot();
@@ -33,7 +33,7 @@ class tRowCollector {
   const tReadSettings settings_;
   const string input_;
   const int cols_;
-  const bool direct_;          // rows go straight into data_ (count known, all kept)
+  const bool direct_;  // rows go straight into data_ (count known, all kept)
   matrix data_;
   // Otherwise in blocks of slots, allocated as needed and never moved or cleared (the reader
   // writes every value of a row).

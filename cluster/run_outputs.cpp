@@ -3,8 +3,8 @@
 
 #include "cluster/heatmap.hpp"
 #include "cluster/html_report.hpp"
-#include "cluster/options.hpp"
 #include "cluster/label_files.hpp"
+#include "cluster/options.hpp"
 
 void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, const string& name) {
   if (file)
@@ -20,7 +20,8 @@ tRunRecord run_record(const tOptions& options, int argc, const char** argv,
   record.seed = starts.seed;
   record.input.name = options.simulate ? "simulated" : options.input_name.c_str();
   record.input.format = input.format.c_str();
-  for (const string& name : input.column_names) record.input.column_names.emplace_back(name.c_str());
+  for (const string& name : input.column_names)
+    record.input.column_names.emplace_back(name.c_str());
   record.input.rows_read = input.rows_read;
   record.input.rows_kept = input.data.dim1();
   record.input.rows_dropped = input.rows_dropped;

@@ -10,10 +10,14 @@ std::size_t utf8_length(const std::string& text, std::size_t i) {
   const unsigned char lead = static_cast<unsigned char>(text[i]);
   std::size_t length = 0;
   unsigned int lowest = 0;  // smallest code point of that length: longer forms are invalid
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2, lowest = 0x80;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, lowest = 0x800;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, lowest = 0x10000;
-  else return 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2, lowest = 0x80;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3, lowest = 0x800;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4, lowest = 0x10000;
+  else
+    return 0;
   if (i + length > text.size()) return 0;
   unsigned int code = lead & (0x7F >> length);
   for (std::size_t j = 1; j < length; ++j) {
@@ -39,12 +43,23 @@ std::string xml_escaped(const std::string& text) {
       continue;
     }
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F ? '?' : char(c);
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F ? '?' : char(c);
     }
     ++i;
   }

@@ -19,16 +19,17 @@ namespace {
 // What the header lines told: the columns, the fields before them, the rows announced.
 struct tLayout {
   std::vector<std::string> columns;
-  std::size_t leading = 1;     // the name, and for gct and pcl the fields after it
-  long long expected = -1;     // gct's row count
-  bool first_row_read = false; // tsv and csv: the first data row is in the scanner already
+  std::size_t leading = 1;      // the name, and for gct and pcl the fields after it
+  long long expected = -1;      // gct's row count
+  bool first_row_read = false;  // tsv and csv: the first data row is in the scanner already
 };
 
 class tTableReading {
  public:
   tTableReading(std::istream& is, tTableFormat format, const string& input)
-      : format_(format), input_(input), scanner_(is, format == tTableFormat::csv ? ',' : '\t',
-                                                 format == tTableFormat::csv) {}
+      : format_(format),
+        input_(input),
+        scanner_(is, format == tTableFormat::csv ? ',' : '\t', format == tTableFormat::csv) {}
 
   tLayout header();
   tExpressionData rows(const tLayout& layout, const tReadSettings& settings);
@@ -147,8 +148,7 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
   bool more = layout.first_row_read || next_line();
   for (; more; more = next_line()) {
     // pcl: an optional row of column weights comes first.
-    if (format_ == tTableFormat::pcl && count == 0 &&
-        strcasecmp(field(0).c_str(), "EWEIGHT") == 0)
+    if (format_ == tTableFormat::pcl && count == 0 && strcasecmp(field(0).c_str(), "EWEIGHT") == 0)
       continue;
     if (count == layout.expected) fault("more rows than the dimensions line announces");
     read_row(collector, layout);
@@ -158,12 +158,13 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
     bye("Expression data %s (%s): a header without data rows", input_.c_str(),
         format_name(format_));
   if (layout.expected >= 0 && count != layout.expected)
-    bye("Expression data %s (gct): %lld rows, the dimensions line announces %lld",
-        input_.c_str(), count, layout.expected);
+    bye("Expression data %s (gct): %lld rows, the dimensions line announces %lld", input_.c_str(),
+        count, layout.expected);
   if (missing_ > 0 && settings.missing == tMissingPolicy::zero)
-    warning("Expression data %s: %lld missing value(s) taken as 0.0 (-missing rowmean or drop "
-            "treat them otherwise)",
-            input_.c_str(), missing_);
+    warning(
+        "Expression data %s: %lld missing value(s) taken as 0.0 (-missing rowmean or drop "
+        "treat them otherwise)",
+        input_.c_str(), missing_);
   if (non_finite_ > 0)
     warning("Expression data %s: %lld value(s) not finite, treated as missing", input_.c_str(),
             non_finite_);

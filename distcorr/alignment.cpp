@@ -36,8 +36,8 @@ bool is_alignment_character(char c) {
 }
 
 tProblem bad_character(long line, const std::string& name, char c) {
-  return "line " + std::to_string(line) + ": sequence " + name + " has the character " +
-         shown(c) + ", which is neither a nucleotide code nor a gap";
+  return "line " + std::to_string(line) + ": sequence " + name + " has the character " + shown(c) +
+         ", which is neither a nucleotide code nor a gap";
 }
 
 tProblem append_sites(const std::string& text, std::string& sequence, long line,
@@ -76,8 +76,8 @@ tProblem check_alignment(const tAlignment& a) {
 tAlignment read_alignment(const std::string& text, tFormat format) {
   if (format == tFormat::automatic) format = guess_format(text);
   tAlignment alignment;
-  tProblem problem = format == tFormat::fasta ? read_fasta(text, alignment)
-                                              : read_phylip(text, alignment);
+  tProblem problem =
+      format == tFormat::fasta ? read_fasta(text, alignment) : read_phylip(text, alignment);
   if (problem.empty()) problem = check_alignment(alignment);
   if (!problem.empty()) bye("%s", problem.c_str());
   return alignment;

@@ -11,20 +11,28 @@ constexpr float kKeepMarkers = -1.0f;  // a negative replacement leaves the mark
 
 bool correct_jc(const tMatrix& p, tMatrix& d, const tCorrectionSettings& s) {
   switch (s.fix) {
-    case tFix::none: return onepdist_xfix(p, d, s.states, kKeepMarkers);
-    case tFix::x: return onepdist_xfix(p, d, s.states, s.x);
-    case tFix::c: return onepdist_cfix(p, d, s.states, s.x);
-    case tFix::pq: return onepdist_pqfix(p, d, s.states, s.p0, s.q0);
+    case tFix::none:
+      return onepdist_xfix(p, d, s.states, kKeepMarkers);
+    case tFix::x:
+      return onepdist_xfix(p, d, s.states, s.x);
+    case tFix::c:
+      return onepdist_cfix(p, d, s.states, s.x);
+    case tFix::pq:
+      return onepdist_pqfix(p, d, s.states, s.p0, s.q0);
   }
   return false;
 }
 
 bool correct_k2p(tObserved& o, tMatrix& d, const tCorrectionSettings& s) {
   switch (s.fix) {
-    case tFix::none: return twopdist_xfix(o.P, o.Q, d, s.states, kKeepMarkers, s.alpha);
-    case tFix::x: return twopdist_xfix(o.P, o.Q, d, s.states, s.x, s.alpha);
-    case tFix::c: return twopdist_cfix(o.P, o.Q, d, s.states, s.x, s.alpha);
-    case tFix::pq: break;
+    case tFix::none:
+      return twopdist_xfix(o.P, o.Q, d, s.states, kKeepMarkers, s.alpha);
+    case tFix::x:
+      return twopdist_xfix(o.P, o.Q, d, s.states, s.x, s.alpha);
+    case tFix::c:
+      return twopdist_cfix(o.P, o.Q, d, s.states, s.x, s.alpha);
+    case tFix::pq:
+      break;
   }
   error("-fix pq has no two-parameter correction");
 }

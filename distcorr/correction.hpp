@@ -12,7 +12,7 @@ struct tCorrectionSettings {
   int states = 4;      // jc; REQUIRES: >= 2
   double alpha = 0.0;  // k2p gamma shape; REQUIRES: > 0 for k2p
   tFix fix = tFix::none;
-  float x = 1.0f;  // fix x and c
+  float x = 1.0f;              // fix x and c
   float p0 = 0.0f, q0 = 0.0f;  // fix pq, jc only
 };
 

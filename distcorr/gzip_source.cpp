@@ -61,7 +61,8 @@ std::string read_source(const std::string& name) {
   if (!file) bye("Can't open file to read: %s", name.c_str());
   std::string bytes;
   char buffer[1 << 16];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+    bytes.append(buffer, n);
   const bool failed = std::ferror(file);
   if (file != stdin) std::fclose(file);
   if (failed) bye("Can't read %s", source_label(name).c_str());

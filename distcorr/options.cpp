@@ -98,10 +98,8 @@ void check_compression(const tCorrectionSettings& c) {
   if (c.fix != tFix::pq) return;
   if (c.model != tModel::jc) usage("-fix pq applies to -model jc");
   const double level = static_cast<double>(c.states - 1) / c.states;
-  if (!(c.p0 >= 0 && c.p0 < level))
-    usage("-p0 %g: must be at least 0 and below %g", c.p0, level);
-  if (!(c.q0 >= 0 && c.q0 < level))
-    usage("-q0 %g: must be at least 0 and below %g", c.q0, level);
+  if (!(c.p0 >= 0 && c.p0 < level)) usage("-p0 %g: must be at least 0 and below %g", c.p0, level);
+  if (!(c.q0 >= 0 && c.q0 < level)) usage("-q0 %g: must be at least 0 and below %g", c.q0, level);
 }
 
 }  // namespace
@@ -111,8 +109,7 @@ tDistcorrOptions parse_distcorr_options(int argc, const char** argv) {
   tDistcorrOptions o;
   read_files(argc, argv, o);
   o.format = static_cast<tFormat>(choice(argc, argv, "-format", {"auto", "fasta", "phylip"}, 0));
-  o.deletion =
-      static_cast<tDeletion>(choice(argc, argv, "-deletion", {"global", "pairwise"}, 0));
+  o.deletion = static_cast<tDeletion>(choice(argc, argv, "-deletion", {"global", "pairwise"}, 0));
   read_model(argc, argv, o.correction);
   read_fix(argc, argv, o.correction);
   check_compression(o.correction);

@@ -81,8 +81,8 @@ tProblem read_interleaved(const std::vector<tLine>& lines, const tHeader& h, tAl
   }
   for (std::size_t k = h.sequences; k < lines.size(); ++k) {
     const std::size_t owner = k % h.sequences;
-    tProblem problem = append_sites(lines[k].text, a.sequences[owner], lines[k].number,
-                                    a.names[owner]);
+    tProblem problem =
+        append_sites(lines[k].text, a.sequences[owner], lines[k].number, a.names[owner]);
     if (!problem.empty()) return problem;
   }
   for (std::size_t k = 0; k < a.sequences.size(); ++k)

@@ -11,17 +11,30 @@ struct tCode {
 // purine bit, a transition keeps it and flips the second bit.
 tCode code_of(char c) {
   switch (c) {
-    case 'A': case 'a': return {true, true, false};
-    case 'G': case 'g': return {true, true, true};
-    case 'C': case 'c': return {true, false, false};
-    case 'T': case 't': case 'U': case 'u': return {true, false, true};
-    default: return {false, false, false};
+    case 'A':
+    case 'a':
+      return {true, true, false};
+    case 'G':
+    case 'g':
+      return {true, true, true};
+    case 'C':
+    case 'c':
+      return {true, false, false};
+    case 'T':
+    case 't':
+    case 'U':
+    case 'u':
+      return {true, false, true};
+    default:
+      return {false, false, false};
   }
 }
 
 // One popcount instruction where the processor has it, chosen when the program loads.
-__attribute__((target_clones("popcnt", "default"))) void count_words(
-    const std::uint64_t* a, const std::uint64_t* b, long words, tPairCounts& counts) {
+__attribute__((target_clones("popcnt", "default"))) void count_words(const std::uint64_t* a,
+                                                                     const std::uint64_t* b,
+                                                                     long words,
+                                                                     tPairCounts& counts) {
   long compared = 0, transitions = 0, transversions = 0;
   for (long w = 0; w < words; ++w, a += 3, b += 3) {
     const std::uint64_t both = a[0] & b[0];

@@ -44,8 +44,8 @@ void write_whole_file(const std::string& path, const std::string& text) {
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
   if (fd < 0) fail(path, "cannot create a temporary file beside it", errno);
-  const bool written = write_all(fd, text) && ::fchmod(fd, created_file_mode()) == 0 &&
-                       ::fsync(fd) == 0;
+  const bool written =
+      write_all(fd, text) && ::fchmod(fd, created_file_mode()) == 0 && ::fsync(fd) == 0;
   const int write_errno = errno;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed) {

@@ -64,8 +64,8 @@ bool announces_too_much(const std::string& text) {
 
 void check_reader(const std::string& text, std::uint8_t choice) {
   static const tTableFormat formats[] = {tTableFormat::automatic, tTableFormat::tsv,
-                                         tTableFormat::csv, tTableFormat::gct, tTableFormat::pcl,
-                                         tTableFormat::matrix};
+                                         tTableFormat::csv,       tTableFormat::gct,
+                                         tTableFormat::pcl,       tTableFormat::matrix};
   tReadSettings settings;
   settings.format = formats[choice % 6];
   settings.missing = static_cast<tMissingPolicy>(choice / 6 % 3);

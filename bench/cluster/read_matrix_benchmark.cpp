@@ -24,9 +24,9 @@ void BM_read_matrix(benchmark::State& state, const std::string& path, bool any_f
   int rows = 0;
   for (auto _ : state) {
     std::ifstream in(path);
-    const tExpressionData d = any_format
-                                  ? read_expression_data(in, path.c_str(), tReadSettings(), no_progress)
-                                  : read_expression_matrix(in, 0, no_progress);
+    const tExpressionData d =
+        any_format ? read_expression_data(in, path.c_str(), tReadSettings(), no_progress)
+                   : read_expression_matrix(in, 0, no_progress);
     rows = d.data.dim1();
     benchmark::DoNotOptimize(d.data.row(0).data());
   }

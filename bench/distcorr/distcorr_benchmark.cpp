@@ -80,8 +80,12 @@ void BM_text_to_matrix(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_read_alignment)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_count_pairs)->Args({1000, 1})->Args({1000, 2})->Args({250, 2})
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_count_pairs)
+    ->Args({1000, 1})
+    ->Args({1000, 2})
+    ->Args({250, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_count_pairs_per_site)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_text_to_matrix)->Arg(250)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -99,7 +99,7 @@ TEST(HeatmapLayout, RobustClipIsAQuantileOfMagnitudesIgnoringMissingEntries) {
   for (int e = 0; e < 100; ++e) data.data()[e] = (e % 2 ? -1 : 1) * (e + 1.0);
   data(0, 0) = NAN;  // was 1, so 2 .. 100 remain
   EXPECT_DOUBLE_EQ(robust_clip(data, 0.99), 99.0);
-  EXPECT_DOUBLE_EQ(robust_clip(data, 0.5), 51.0);  // 99 values 2 .. 100: the 50th
+  EXPECT_DOUBLE_EQ(robust_clip(data, 0.5), 51.0);          // 99 values 2 .. 100: the 50th
   EXPECT_DOUBLE_EQ(robust_clip(matrix(3, 3), 0.99), 1.0);  // all zero: still a range
 }
 

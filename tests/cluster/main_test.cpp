@@ -282,8 +282,8 @@ TEST(Clusterer, NonFiniteValuesAndZeroRowsAreReportedOnceAndTheRunGoesOn) {
             "\nWarning: Expression matrix: 3 value(s) not finite, treated as missing (0.0)\n");
   const tRun zero_rows = run("-i " + data("zero_rows.txt") + " -num_clusters 2 -normalize");
   EXPECT_EQ(zero_rows.status, 0);
-  EXPECT_EQ(zero_rows.err, nonnegative_warning +
-                               "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n");
+  EXPECT_EQ(zero_rows.err,
+            nonnegative_warning + "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n");
 }
 
 TEST(Clusterer, InputsWithoutMeaningEndTheRunWithAClearMessage) {

@@ -12,7 +12,6 @@
 #include <sstream>
 #include <string>
 
-
 namespace {
 
 tExpressionData read_text(const std::string& text, int verbosity = 0) {
@@ -145,9 +144,10 @@ TEST(MatrixInputDeathTest, BadHeadersEndTheRunBeforeAnythingIsRead) {
 
 TEST(MatrixInputDeathTest, SevenThousandRowsAreRefusedBeforeTheRowsAreRead) {
   EXPECT_EXIT(read_text("7000 2\n"), testing::ExitedWithCode(1),
-              testing::Eq(bye_text("Expression matrix: 7000 rows; at most 6999 rows can be "
-                                   "clustered (clusters hold row numbers in taxa sets): -top N keeps the N rows "
-                                   "of largest variance")));
+              testing::Eq(bye_text(
+                  "Expression matrix: 7000 rows; at most 6999 rows can be "
+                  "clustered (clusters hold row numbers in taxa sets): -top N keeps the N rows "
+                  "of largest variance")));
   EXPECT_EXIT(read_text("99999999999999999999 1\n"), testing::ExitedWithCode(1),
               testing::Eq(bye_text(
                   "Expression matrix: the row count \"99999999999999999999\" is too large")));

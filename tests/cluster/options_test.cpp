@@ -1,8 +1,8 @@
 // Command-line parsing of the clusterer: defaults, values, files, verbosity and every rejection.
 #include "cluster/options.hpp"
 
-#include <gmock/gmock.h>
 #include <dirent.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -267,7 +267,8 @@ TEST(OptionsDeathTest, EarlyEndsLeaveOutputFilesAsTheyWereAndCreateNone) {
   std::remove(o2.c_str());
   tOptions options;
   EXPECT_EXIT(parse(options, {"-o", o.c_str(), "-o2", o2.c_str(), "-bogus"}),
-              testing::ExitedWithCode(2), testing::StartsWith("Error: Unknown option(s):  -bogus\n"));
+              testing::ExitedWithCode(2),
+              testing::StartsWith("Error: Unknown option(s):  -bogus\n"));
   EXPECT_EXIT(parse(options, {"-o", o.c_str(), "-o2", o2.c_str(), "-t1", "-1"}),
               testing::ExitedWithCode(1), testing::HasSubstr("-t1 -1"));
   std::ifstream left(o), made(o2);
@@ -313,7 +314,8 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
   rejected({"-simulate", "-num_clusters", "700"},
            "-num_clusters 700: -simulate makes 10 rows per cluster and at most 6999 rows are "
            "supported, so at most 699 clusters");
-  rejected({"-format", "xlsx"}, "-format xlsx: the formats are auto, matrix, tsv, csv, gct and pcl");
+  rejected({"-format", "xlsx"},
+           "-format xlsx: the formats are auto, matrix, tsv, csv, gct and pcl");
   rejected({"-missing", "mean"}, "-missing mean: the choices are zero, rowmean and drop");
   rejected({"-top", "0"}, "-top 0: between 1 and 6999 rows can be kept");
   rejected({"-top", "7000"}, "-top 7000: between 1 and 6999 rows can be kept");

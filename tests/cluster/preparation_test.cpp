@@ -26,9 +26,15 @@ TEST(Preparation, EachStepGivesItsRowsAndWarnings) {
     std::string warning;
   } cases[] = {
       {"center", center_rows, {{1, 2, 6}, {-1, -1, -1}}, {{-2, -1, 3}, {0, 0, 0}}, ""},
-      {"zscore", zscore_rows, {{1, 2, 3}, {4, 4, 4}}, {{-1, 0, 1}, {0, 0, 0}},
+      {"zscore",
+       zscore_rows,
+       {{1, 2, 3}, {4, 4, 4}},
+       {{-1, 0, 1}, {0, 0, 0}},
        "\nWarning: -zscore: 1 row(s) of zero variance left as zeros\n"},
-      {"nonnegative", warn_if_nonnegative, {{0, 2}, {3, 0}}, {{0, 2}, {3, 0}},
+      {"nonnegative",
+       warn_if_nonnegative,
+       {{0, 2}, {3, 0}},
+       {{0, 2}, {3, 0}},
        "\nWarning: every value of the data is >= 0: the sign bisection cannot split such rows "
        "(each cluster's second half stays empty); -center subtracts each row's mean first\n"},
       {"signed", warn_if_nonnegative, {{0, -2}, {3, 0}}, {{0, -2}, {3, 0}}, ""},

@@ -100,13 +100,14 @@ TEST(TableReader, EveryFormatCompressedOrNotReadsAsTheMatrixLayout) {
       {"tsv", table_text(t, "", "gene\t", "\t", "\n", "\t")},
       {"tsv", table_text(t, "", "", "\t", "\r\n", "\t")},  // R: no corner cell
       {"csv", table_text(t, "", "gene,", ",", "\n", ",")},
-      {"csv", quoted_names + "\r\n" + table_text(t, "", "", ",", "\r\n", ",").substr(
-                                          joined(t.columns, ",").size() + 2)},
+      {"csv",
+       quoted_names + "\r\n" +
+           table_text(t, "", "", ",", "\r\n", ",").substr(joined(t.columns, ",").size() + 2)},
       {"gct", table_text(t, "#1.2\n4\t5\n", "Name\tDescription\t", "\t", "\n", "\tna\t")},
       {"pcl", table_text(t, "", "UID\tNAME\tGWEIGHT\t", "\t", "\n", "\tgene\t1\t")},
       {"pcl", "UID\tNAME\tGWEIGHT\t" + joined(t.columns, "\t") + "\nEWEIGHT\t\t\t1\t1\t1\t1\t1\n" +
-                  table_text(t, "", "", "\t", "\n", "\tgene\t1\t").substr(
-                      joined(t.columns, "\t").size() + 1)},
+                  table_text(t, "", "", "\t", "\n", "\tgene\t1\t")
+                      .substr(joined(t.columns, "\t").size() + 1)},
   };
   for (const auto& c : cases)
     for (bool compressed : {false, true}) {
@@ -172,7 +173,8 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
     std::string text;
     const char* message;
   } cases[] = {
-      {"g\ta\tb\nr0\t1\t2\nr1\t1\n", "(tsv): line 3: the row has 2 fields where the header calls for 3"},
+      {"g\ta\tb\nr0\t1\t2\nr1\t1\n",
+       "(tsv): line 3: the row has 2 fields where the header calls for 3"},
       {"g\ta\tb\nr0\t1\t2x\n", "(tsv): line 2: column 3 (\"b\"): \"2x\" is neither a number"},
       {"g\ta\tb\n", "(tsv): the text ends before the first data row"},
       {"g,a\nr0,1,2,3\n", "(csv): line 2: the row has 4 fields where the header calls for 2 or 3"},
@@ -185,8 +187,7 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
   for (const auto& c : cases) {
     tReadSettings settings;
     settings.log2 = true;
-    EXPECT_EXIT(read(c.text, settings), testing::ExitedWithCode(1),
-                testing::HasSubstr(c.message))
+    EXPECT_EXIT(read(c.text, settings), testing::ExitedWithCode(1), testing::HasSubstr(c.message))
         << c.text;
   }
 }

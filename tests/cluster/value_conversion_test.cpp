@@ -17,11 +17,11 @@ TEST(ValueConversion, MatrixTokensOfEveryKind) {
     tValueKind kind;
     double value;
   } cases[] = {
-      {"NA", tValueKind::missing, 0},         {"NaN", tValueKind::missing, 0},
-      {"na", tValueKind::not_number, 0},      {"", tValueKind::not_number, 0},
-      {"nan", tValueKind::not_finite, 0},     {"NAN", tValueKind::not_finite, 0},
-      {"NA1", tValueKind::not_number, 0},     {"7abc", tValueKind::not_number, 7},
-      {"2.25", tValueKind::number, 2.25},     {"1e999", tValueKind::not_finite, 0},
+      {"NA", tValueKind::missing, 0},     {"NaN", tValueKind::missing, 0},
+      {"na", tValueKind::not_number, 0},  {"", tValueKind::not_number, 0},
+      {"nan", tValueKind::not_finite, 0}, {"NAN", tValueKind::not_finite, 0},
+      {"NA1", tValueKind::not_number, 0}, {"7abc", tValueKind::not_number, 7},
+      {"2.25", tValueKind::number, 2.25}, {"1e999", tValueKind::not_finite, 0},
   };
   for (const auto& c : cases) {
     double value = -1;
@@ -36,11 +36,11 @@ TEST(ValueConversion, TableCellsOfEveryKind) {
     tValueKind kind;
     double value;
   } cases[] = {
-      {"", tValueKind::missing, 0},          {" NA ", tValueKind::missing, 0},
-      {"#n/a", tValueKind::missing, 0},      {"NULL", tValueKind::missing, 0},
-      {"nan", tValueKind::missing, 0},       {" 1.5 ", tValueKind::number, 1.5},
-      {"-2e3", tValueKind::number, -2000},   {"7abc", tValueKind::not_number, 0},
-      {"inf", tValueKind::not_finite, 0},    {"N A", tValueKind::not_number, 0},
+      {"", tValueKind::missing, 0},        {" NA ", tValueKind::missing, 0},
+      {"#n/a", tValueKind::missing, 0},    {"NULL", tValueKind::missing, 0},
+      {"nan", tValueKind::missing, 0},     {" 1.5 ", tValueKind::number, 1.5},
+      {"-2e3", tValueKind::number, -2000}, {"7abc", tValueKind::not_number, 0},
+      {"inf", tValueKind::not_finite, 0},  {"N A", tValueKind::not_number, 0},
   };
   for (const auto& c : cases) {
     std::string padded = std::string(c.cell) + std::string(64, '\0');

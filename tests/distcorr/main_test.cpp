@@ -29,7 +29,9 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-std::string data(const std::string& name) { return DISTCORR_TEST_DATA "/" + name; }
+std::string data(const std::string& name) {
+  return DISTCORR_TEST_DATA "/" + name;
+}
 
 std::string scratch(const std::string& name) {
   return testing::TempDir() + "distcorr_" +
@@ -38,8 +40,8 @@ std::string scratch(const std::string& name) {
 
 tRun run(const std::string& arguments, const std::string& input = "/dev/null") {
   const std::string out = scratch("stdout"), err = scratch("stderr");
-  const std::string command = "'" DISTCORR_PATH "' " + arguments + " < '" + input + "' > '" +
-                              out + "' 2> '" + err + "'";
+  const std::string command =
+      "'" DISTCORR_PATH "' " + arguments + " < '" + input + "' > '" + out + "' 2> '" + err + "'";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
 }

@@ -1,6 +1,6 @@
 // Hostile inputs against the built clusterer: every run ends with status 0 and a result, status
-// 1 and a clear message, or status 2 and the usage text for a command line it cannot run; never a signal, an assertion, a sanitizer report or the
-// container error handler.
+// 1 and a clear message, or status 2 and the usage text for a command line it cannot run; never a
+// signal, an assertion, a sanitizer report or the container error handler.
 #include <glob.h>
 #include <gtest/gtest.h>
 
@@ -175,9 +175,9 @@ TEST(HostileInput, BinaryGarbageEndsSoundly) {
     EXPECT_TRUE(gave_result(run({"-i", write_file("garbage", "50 6\n" + garbage)}))) << seed;
   }
   const char with_nul[] = "3 2\na\0 1 2\nb 3 \0\nc";
-  EXPECT_TRUE(gave_message(
-      run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))}),
-      "the text ends at row 2"));
+  EXPECT_TRUE(
+      gave_message(run({"-i", write_file("nul", std::string(with_nul, sizeof with_nul - 1))}),
+                   "the text ends at row 2"));
 }
 
 TEST(HostileInput, HugeNegativeAndMalformedCountsEndWithAMessage) {
@@ -201,8 +201,8 @@ TEST(HostileInput, CountsLargerThanTheDataEndTheRunNamingThePlace) {
   EXPECT_TRUE(gave_message(run({"-i", write_file("short", "100 50\na 1 2\n")}),
                            "row 0, column 2 of \"a\", before its 100 x 50 values"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("short", "3 4\n")}), "row 0, before its name"));
-  EXPECT_TRUE(gave_message(
-      run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"}), "row 0"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("short", "6999 40\nx 1\n"), "-num_clusters", "3"}),
+                           "row 0"));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 0\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "0 5\n")})));
   EXPECT_TRUE(gave_result(run({"-i", write_file("none", "4 0\na b c d\n")})));
@@ -217,7 +217,8 @@ TEST(HostileInput, SevenThousandRowsAreRefusedAndOneFewerClustered) {
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(7000, 3, value))}), "7000 rows"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "9000 rows"));
   EXPECT_TRUE(gave_message(run({"-i", write_file("m", matrix_text(9000, 2, value))}), "-top N"));
-  EXPECT_TRUE(gave_result(run({"-i", write_file("m", matrix_text(9000, 2, value)), "-top", "500"})));
+  EXPECT_TRUE(
+      gave_result(run({"-i", write_file("m", matrix_text(9000, 2, value)), "-top", "500"})));
 }
 
 TEST(HostileInput, MegabyteTokensEndSoundly) {
@@ -456,9 +457,11 @@ TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere)
     std::string text;
     const char* expected;
   } cases[] = {
-      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n", "line 3: the row has 2 fields where the header calls for 3"},
+      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n",
+       "line 3: the row has 2 fields where the header calls for 3"},
       {"truncated", "3 2\na 1 2\nb 3 4\nc 5", "the text ends at row 2, column 1 of \"c\""},
-      {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s, "gzip data are damaged"},
+      {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s,
+       "gzip data are damaged"},
       {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
       {"empty", "", "the text ends before the row count"},
       {"header_only", "gene,a,b\n", "the text ends before the first data row"},
@@ -466,7 +469,8 @@ TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere)
   };
   const std::string o = write_file("o", "old o\n"), o2 = write_file("o2", "old o2\n");
   for (const auto& c : cases) {
-    const tRun r = run({"-i", write_file(c.name, c.text), "-o", o, "-o2", o2, "-num_clusters", "2"});
+    const tRun r =
+        run({"-i", write_file(c.name, c.text), "-o", o, "-o2", o2, "-num_clusters", "2"});
     EXPECT_TRUE(gave_message(r, c.expected)) << c.name;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << c.name << ": " << r.err;
     EXPECT_EQ(slurp(o), "old o\n") << c.name;
