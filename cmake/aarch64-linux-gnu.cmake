@@ -11,8 +11,12 @@ set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE aarch64-linux-gnu)
 
 # Built programs (test discovery, ctest, the tests that start the clusterer) run under user-mode
-# emulation, explicitly, so that no binfmt registration is needed.
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/aarch64-linux-gnu)
+# emulation, explicitly, so that no binfmt registration is needed; without qemu (say, on an ARM
+# machine) they run directly.
+find_program(TOOLKIT_QEMU_AARCH64 NAMES qemu-aarch64 qemu-aarch64-static)
+if(TOOLKIT_QEMU_AARCH64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TOOLKIT_QEMU_AARCH64} -L /usr/aarch64-linux-gnu)
+endif()
 # Debian 12's qemu-user hangs in the child of fork() in dynamically linked programs (the death
 # tests fork); static programs run well, and the clusterer is linked statically anyway.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
