@@ -4,8 +4,12 @@
 namespace {
 
 bool processor_has_avx2() {
+#if defined(__x86_64__)
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") != 0;
+#else
+  return false;
+#endif
 }
 
 bool& wide_flag() {

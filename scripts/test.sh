@@ -20,3 +20,6 @@ ctest --test-dir build-asan --output-on-failure -j2 --timeout 900
 
 # Fuzzing: each reader of user input for 60 seconds from its seeds; any finding fails.
 fuzz/run.sh 60
+
+# The whole suite again, cross-built for 64-bit ARM and run under qemu-user: the same bits there.
+scripts/arm64.sh
