@@ -29,7 +29,8 @@ trap 'rm -rf "$work"' EXIT
 ln -s "$PWD/examples" "$work/examples"
 bin=$(cd "$build/cluster" && pwd)
 (cd "$work" && PATH="$bin:$PATH" clusterer -i examples/bladder_top1000.txt \
-  -num_clusters 5 -normalize -heatmap heatmap.svg -report report.html > /dev/null)
+  -num_clusters 5 -center -normalize -seed 2024 -restarts 10 -heatmap heatmap.svg \
+  -report report.html > /dev/null)
 
 # A fresh profile per page; nothing reaches the network or starts background services.
 render() {  # page.png width height page
