@@ -84,30 +84,18 @@ void tOptions::open_files() {
     input_name = *in2_file_;
     in2_stream = open_for_reading(*in2_file_);
   }
-  if (out_file_) {
-    output_name = *out_file_;
-    out_stream = std::make_unique<tOutputFile>(*out_file_);
-  }
-  if (out2_file_) {
-    output2_name_ = *out2_file_;
-    out2_stream = std::make_unique<tOutputFile>(*out2_file_);
-  }
-  if (out3_file_) {
-    output3_name_ = *out3_file_;
-    out3_stream = std::make_unique<tOutputFile>(*out3_file_);
-  }
-  if (table_file_) {
-    table_name = *table_file_;
-    table_stream = std::make_unique<tOutputFile>(*table_file_);
-  }
-  if (heatmap_file_) {
-    heatmap_name = *heatmap_file_;
-    heatmap_stream = std::make_unique<tOutputFile>(*heatmap_file_);
-  }
-  if (report_file_) {
-    report_name = *report_file_;
-    report_stream = std::make_unique<tOutputFile>(*report_file_);
-  }
+  const auto open_output = [](const std::optional<string>& file, string& name,
+                              std::unique_ptr<tOutputFile>& stream) {
+    if (!file) return;
+    name = *file;
+    stream = std::make_unique<tOutputFile>(*file);
+  };
+  open_output(out_file_, output_name, out_stream);
+  open_output(out2_file_, output2_name_, out2_stream);
+  open_output(out3_file_, output3_name_, out3_stream);
+  open_output(table_file_, table_name, table_stream);
+  open_output(heatmap_file_, heatmap_name, heatmap_stream);
+  open_output(report_file_, report_name, report_stream);
 }
 
 void tOptions::read_values(int argc, const char** argv) {

@@ -12,21 +12,9 @@ build=${2:-build-fuzz}
 targets=(matrix_reader_fuzzer token_reader_fuzzer initial_assignment_fuzzer command_line_fuzzer
          taxaset_read_fuzzer alignment_reader_fuzzer table_reader_fuzzer gzip_input_fuzzer)
 
-# libFuzzer's runtime is packaged apart from clang itself.
-need=(clang)
-command -v clang++ > /dev/null && need+=("libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev")
-missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo=sudo
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-  # clang itself was missing: its runtime package is named after the version just installed.
-  exec "$0" "$@"
-fi
+# libFuzzer's runtime is packaged apart from clang itself and named after clang's version.
+scripts/need_packages.sh clang
+scripts/need_packages.sh "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DTOOLKIT_FUZZ=ON -DTOOLKIT_TESTS=OFF > /dev/null

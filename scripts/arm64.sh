@@ -7,25 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-sudo=""
-[[ $(id -u) -eq 0 ]] || sudo=sudo
-# Another apt-get may hold the lock for a while; wait for it instead of failing.
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 "$@"; }
-
 # libgfortran-12-dev-arm64-cross: the Fortran runtime archive for the cross compiler's version.
-packages=(cmake make g++-aarch64-linux-gnu libgfortran-12-dev-arm64-cross qemu-user
-          libgtest-dev:arm64 libgmock-dev:arm64 liblapack-dev:arm64 libblas-dev:arm64
-          libf2c2-dev:arm64 zlib1g-dev:arm64)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing missing packages: ${missing[*]}"
-  dpkg --print-foreign-architectures | grep -qx arm64 || $sudo dpkg --add-architecture arm64
-  apt_get update -q
-  apt_get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/need_packages.sh cmake make g++-aarch64-linux-gnu libgfortran-12-dev-arm64-cross qemu-user \
+  libgtest-dev:arm64 libgmock-dev:arm64 liblapack-dev:arm64 libblas-dev:arm64 libf2c2-dev:arm64 \
+  zlib1g-dev:arm64
 
 cmake -S . -B build-arm64 -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake "$@"

@@ -9,18 +9,7 @@ build=${1:-build}
 update=${2:-}
 python=${PYTHON:-/usr/bin/python3}  # Debian's, which has python3-pil
 
-packages=(chromium python3 python3-pil)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing missing packages: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo=sudo
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+scripts/need_packages.sh chromium python3 python3-pil
 
 cmake --build "$build" -j2 --target clusterer
 work=$(mktemp -d)
