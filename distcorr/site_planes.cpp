@@ -30,11 +30,16 @@ tCode code_of(char c) {
   }
 }
 
-// One popcount instruction where the processor has it, chosen when the program loads.
-__attribute__((target_clones("popcnt", "default"))) void count_words(const std::uint64_t* a,
-                                                                     const std::uint64_t* b,
-                                                                     long words,
-                                                                     tPairCounts& counts) {
+// One popcount instruction where the processor has it, chosen when the program loads; 64-bit ARM
+// always has one.
+#if defined(__x86_64__)
+#define TOOLKIT_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
+#else
+#define TOOLKIT_POPCOUNT_CLONES
+#endif
+
+TOOLKIT_POPCOUNT_CLONES void count_words(const std::uint64_t* a, const std::uint64_t* b, long words,
+                                         tPairCounts& counts) {
   long compared = 0, transitions = 0, transversions = 0;
   for (long w = 0; w < words; ++w, a += 3, b += 3) {
     const std::uint64_t both = a[0] & b[0];
