@@ -49,10 +49,8 @@ std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& cluste
   return result;
 }
 
-tQualityScores quality_scores(const tFinishedClustering& clustering) {
-  const matrix& data = clustering.data;
-  return {S_ave(data, clustering.clusters, clustering.means, 1),
-          S_max(data, clustering.clusters, clustering.means),
-          H_ave(data, clustering.clusters, clustering.means, 1),
-          H_min(data, clustering.clusters, clustering.means)};
+tQualityScores quality_scores(const matrix& data, const array<tTaxaSet>& clusters,
+                              const array<vector>& means) {
+  return {S_ave(data, clusters, means, 1), S_max(data, clusters, means),
+          H_ave(data, clusters, means, 1), H_min(data, clusters, means)};
 }

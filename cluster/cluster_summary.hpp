@@ -40,4 +40,5 @@ std::vector<double> row_scores(const tFinishedClustering& clustering);
 std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& clustering,
                                                const std::vector<double>& scores);
 
-tQualityScores quality_scores(const tFinishedClustering& clustering);
+tQualityScores quality_scores(const matrix& data, const array<tTaxaSet>& clusters,
+                              const array<vector>& means);

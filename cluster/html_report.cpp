@@ -75,7 +75,7 @@ void write_cluster_section(std::ostream& os, const tFinishedClustering& clusteri
        << 2 * i + 1 << "</td><td>" << s.half_sizes[0] << ", " << s.half_sizes[1] << "</td><td>"
        << score(s.h_ave) << "</td><td>" << score(s.h_min) << "</td></tr>\n";
   }
-  const tQualityScores q = quality_scores(clustering);
+  const tQualityScores q = quality_scores(clustering.data, clustering.clusters, clustering.means);
   os << "</table>\n<p>Whole clustering: S_ave (squared) " << score(q.s_ave) << ", S_max "
      << score(q.s_max) << ", H_ave (squared) " << score(q.h_ave) << ", H_min " << score(q.h_min)
      << ". A row's score is its squared product with its cluster's direction; H_min uses the "

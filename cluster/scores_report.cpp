@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "algorithms/products.hpp"
-#include "algorithms/quality_scores.hpp"
+#include "cluster/cluster_summary.hpp"
 
 namespace {
 
@@ -29,8 +29,9 @@ void write_scores_report(std::ostream& out, const matrix& data, const array<tTax
     out << "cluster " << i << ": size " << clusters[i].size() << ", share " << part / objective
         << '\n';
   }
-  out << "S_ave = " << S_ave(data, clusters, means, 1) << '\n';
-  out << "S_max = " << S_max(data, clusters, means) << '\n';
-  out << "H_ave = " << H_ave(data, clusters, means, 1) << '\n';
-  out << "H_min = " << H_min(data, clusters, means) << '\n';
+  const tQualityScores q = quality_scores(data, clusters, means);
+  out << "S_ave = " << q.s_ave << '\n';
+  out << "S_max = " << q.s_max << '\n';
+  out << "H_ave = " << q.h_ave << '\n';
+  out << "H_min = " << q.h_min << '\n';
 }
