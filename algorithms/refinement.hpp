@@ -178,9 +178,8 @@ double refine(const matrix& data, const std::vector<int>& items, array<tTaxaSet>
       offered.push_back(i);
     }
     // Each update reads only its own cluster: one task per cluster.
-    parallel_for(static_cast<int>(updated.size()), [&](int u) {
-      policy.update(data, cluster_array[updated[u]], means[updated[u]]);
-    });
+    parallel_for(static_cast<int>(updated.size()),
+                 [&](int u) { policy.update(data, cluster_array[updated[u]], means[updated[u]]); });
     // The products with the new means give this pass's objective and the next pass's placement.
     if (changed) scores = score_items<Policy>(data, items, means, offered, label);
     obj = objective<Policy>(cluster_array, scores);

@@ -256,8 +256,7 @@ TEST(OptionsDeathTest, RejectedCommandLinesLeaveEveryFileAsItWas) {
 
 TEST(Options, TakesTheRunOptions) {
   tOptions options;
-  parse(options,
-        {"-seed", "18446744073709551615", "-restarts", "3", "-scores", "-threads", "2"});
+  parse(options, {"-seed", "18446744073709551615", "-restarts", "3", "-scores", "-threads", "2"});
   EXPECT_TRUE(options.seed_given);
   EXPECT_EQ(options.seed, 18446744073709551615ULL);
   EXPECT_EQ(options.restarts, 3);
