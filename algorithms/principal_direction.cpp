@@ -47,30 +47,6 @@ TOOLKIT_INLINE void transpose(const v4d a[4], v4d column[4]) {
   column[3] = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
 }
 
-TOOLKIT_INLINE void transpose(const v8d a[8], v8d column[8]) {
-  // Pairs of rows interleaved, then pairs of pairs, then the halves: an 8 x 8 transpose.
-  v8d t[8], u[8];
-#pragma GCC unroll 4
-  for (int j = 0; j < 8; j += 2) {
-    t[j] = __builtin_shufflevector(a[j], a[j + 1], 0, 8, 2, 10, 4, 12, 6, 14);
-    t[j + 1] = __builtin_shufflevector(a[j], a[j + 1], 1, 9, 3, 11, 5, 13, 7, 15);
-  }
-#pragma GCC unroll 2
-  for (int j = 0; j < 8; j += 4) {
-#pragma GCC unroll 2
-    for (int odd = 0; odd < 2; ++odd) {
-      u[j + odd] = __builtin_shufflevector(t[j + odd], t[j + 2 + odd], 0, 1, 8, 9, 4, 5, 12, 13);
-      u[j + 2 + odd] =
-          __builtin_shufflevector(t[j + odd], t[j + 2 + odd], 2, 3, 10, 11, 6, 7, 14, 15);
-    }
-  }
-#pragma GCC unroll 4
-  for (int c = 0; c < 4; ++c) {
-    column[c] = __builtin_shufflevector(u[c], u[c + 4], 0, 1, 2, 3, 8, 9, 10, 11);
-    column[c + 4] = __builtin_shufflevector(u[c], u[c + 4], 4, 5, 6, 7, 12, 13, 14, 15);
-  }
-}
-
 // Entry c of each of the rows r[0 ..], one to a lane.
 TOOLKIT_INLINE v2d gather(const double* const* r, int c, v2d) {
   return v2d{r[0][c], r[1][c]};
@@ -78,10 +54,6 @@ TOOLKIT_INLINE v2d gather(const double* const* r, int c, v2d) {
 
 TOOLKIT_INLINE v4d gather(const double* const* r, int c, v4d) {
   return v4d{r[0][c], r[1][c], r[2][c], r[3][c]};
-}
-
-TOOLKIT_INLINE v8d gather(const double* const* r, int c, v8d) {
-  return v8d{r[0][c], r[1][c], r[2][c], r[3][c], r[4][c], r[5][c], r[6][c], r[7][c]};
 }
 
 // out[i] for the L * Groups rows r[0 ..]: the descending_sum of r(i, c) * v[c].
@@ -178,8 +150,10 @@ TOOLKIT_INLINE void col_products(const tBlock& m, const double* v, double* out) 
   }
 }
 
+// M v keeps four lanes under AVX-512 too: its transposes across eight lanes cost more than the
+// wider products gain (measured on W1's clusters).
 TOOLKIT_WIDEST void widest_row_products(const tBlock& m, const double* v, double* out) {
-  row_products<v8d>(m, v, out);
+  row_products<v4d>(m, v, out);
 }
 
 TOOLKIT_WIDEST void widest_col_products(const tBlock& m, const double* v, double* out) {
