@@ -23,7 +23,7 @@ int processor_width() {
 // The cap of TOOLKIT_LANES, 8 when it is not set.
 int environment_cap() {
   const char* text = std::getenv("TOOLKIT_LANES");
-  if (text == nullptr) return 8;
+  if (text == nullptr || *text == '\0') return 8;
   for (int width : {2, 4, 8})
     if (std::strcmp(text, std::to_string(width).c_str()) == 0) return width;
   warning("TOOLKIT_LANES=%s: the widths are 2, 4 and 8; the widest the processor has is used",
