@@ -439,7 +439,9 @@ TEST(Clusterer, RestartsKeepTheLargestObjectiveAndNeverLowerTheFirstStart) {
 }
 
 TEST(Clusterer, ThreadsChangeNoByteOfTheOutputsProgressAndStartLines) {
-  const std::string arguments = bladder + "-restarts 4 -scores -init_clusters_out -v4 -seed 5";
+  // Two steps per direction make every start warn of a lowered objective: warnings stay in place.
+  const std::string arguments =
+      bladder + "-t1 2 -restarts 4 -scores -init_clusters_out -v4 -seed 5";
   const tRun one = run_with_files(arguments + " -threads 1");
   const tRun two = run_with_files(arguments + " -threads 2");
   ASSERT_EQ(one.status, 0) << one.err;
@@ -448,6 +450,9 @@ TEST(Clusterer, ThreadsChangeNoByteOfTheOutputsProgressAndStartLines) {
   EXPECT_EQ(two.err, one.err);
   EXPECT_NE(one.out.find("update the means"), std::string::npos);
   EXPECT_NE(one.err.find("# start 4: "), std::string::npos);
+  // Start 2's warning comes between the lines of starts 1 and 2, as a serial run writes it.
+  const std::size_t start1 = one.err.find("# start 1: ");
+  EXPECT_LT(one.err.find("Warning: k-svd", start1), one.err.find("# start 2: "));
 }
 
 TEST(Clusterer, InitialAssignmentOutputStartsTheSameRunAgain) {
