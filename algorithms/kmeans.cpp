@@ -35,6 +35,11 @@ TOOLKIT_INLINE void add_all_rows(double* sum, const std::vector<const double*>& 
   for (; i < rows.size(); ++i) add_rows<V, 1>(sum, rows.data() + i, d);
 }
 
+TOOLKIT_WIDEST void widest_add_all_rows(double* sum, const std::vector<const double*>& rows,
+                                        int d) {
+  add_all_rows<v8d>(sum, rows, d);
+}
+
 TOOLKIT_WIDE void wide_add_all_rows(double* sum, const std::vector<const double*>& rows, int d) {
   add_all_rows<v4d>(sum, rows, d);
 }
@@ -110,10 +115,11 @@ void add_member_rows(const matrix& data, const tTaxaSet& members, vector& sum) {
   std::vector<const double*> rows;
   for (tItem it = members.first_item(); it; it = members.next_item(it))
     rows.push_back(data.row(members.inf(it)).data());
-  if (wide_lanes())
-    wide_add_all_rows(sum.data(), rows, data.dim2());
-  else
-    narrow_add_all_rows(sum.data(), rows, data.dim2());
+  const int width = lane_width();
+  const auto add = width == 8   ? widest_add_all_rows
+                   : width == 4 ? wide_add_all_rows
+                                : narrow_add_all_rows;
+  add(sum.data(), rows, data.dim2());
 }
 
 void kmeans(const matrix& data, array<tTaxaSet>& cluster_array, array<vector>& means,

@@ -43,6 +43,17 @@ TOOLKIT_INLINE void panel_sweep(const double* lanes_block, int dim, const double
     for (int h = 0; h < H; ++h) store(sums + r * W + h * lanes<V>, acc[r][h]);
 }
 
+// Four rows with a block of 2, 4 or 8 lanes, each block one vector of at most eight lanes.
+TOOLKIT_WIDEST void widest_sweep(int width, const double* block, int dim, const double* const* rows,
+                                 double* sums) {
+  if (width == 8)
+    panel_sweep<v8d, 1, 4>(block, dim, rows, sums);
+  else if (width == 4)
+    panel_sweep<v4d, 1, 4>(block, dim, rows, sums);
+  else
+    panel_sweep<v2d, 1, 4>(block, dim, rows, sums);
+}
+
 // Four rows with a block of 2, 4 or 8 lanes; the narrow build takes eight lanes two rows at a time
 // to stay within its registers.
 TOOLKIT_WIDE void wide_sweep(int width, const double* block, int dim, const double* const* rows,
@@ -115,13 +126,11 @@ void tMeanPanel::products(const double* const* rows, int count, double* out) con
   const double* r[max_rows];
   for (int k = 0; k < max_rows; ++k) r[k] = rows[k < count ? k : 0];
   double sums[max_rows * 8];
-  const bool wide = wide_lanes();
+  const int lanes_here = lane_width();
+  const auto sweep = lanes_here == 8 ? widest_sweep : lanes_here == 4 ? wide_sweep : narrow_sweep;
   for (int first = 0; first < count_; first += width_) {
     const double* block = panel_.data() + static_cast<std::size_t>(first) * dim_;
-    if (wide)
-      wide_sweep(width_, block, dim_, r, sums);
-    else
-      narrow_sweep(width_, block, dim_, r, sums);
+    sweep(width_, block, dim_, r, sums);
     const int used = count_ - first < width_ ? count_ - first : width_;
     for (int k = 0; k < count; ++k)
       for (int t = 0; t < used; ++t) out[k * count_ + first + t] = sums[k * width_ + t];

@@ -12,6 +12,7 @@
 //   tVerdict verdict(double prev_obj, double obj) const;  after every pass
 #pragma once
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "algorithms/refinement_observer.hpp"
 #include "lib/array.hpp"
 #include "lib/matrix.hpp"
+#include "lib/parallel.hpp"
 #include "lib/taxaset.hpp"
 #include "lib/vector.hpp"
 
@@ -72,6 +74,11 @@ int closest(const double* products, const std::vector<int>& offered) {
   return chosen;
 }
 
+// Rows per task of the parallel sweep: a multiple of the panel's rows.
+constexpr int rows_per_task = 64 * tMeanPanel::max_rows;
+
+// Each item's decision and own product depend on that item alone, so blocks of items are scored
+// side by side; every product is still the one dot_prod sum.
 template <class Policy>
 tScores score_items(const matrix& data, const std::vector<int>& items, const array<vector>& means,
                     const std::vector<int>& offered, const std::vector<int>& label) {
@@ -80,20 +87,23 @@ tScores score_items(const matrix& data, const std::vector<int>& items, const arr
   std::vector<int> lane(means.size(), -1);
   for (int t = 0; t < k; ++t) lane[offered[t]] = t;
   const tMeanPanel panel(means, offered, data.dim2());
-  std::vector<double> products(static_cast<std::size_t>(tMeanPanel::max_rows) * k);
-  for (std::size_t t = 0; t < items.size(); t += tMeanPanel::max_rows) {
-    const int count = static_cast<int>(
-        items.size() - t < tMeanPanel::max_rows ? items.size() - t : tMeanPanel::max_rows);
-    const double* rows[tMeanPanel::max_rows];
-    for (int h = 0; h < count; ++h) rows[h] = data.row(items[t + h]).data();
-    panel.products(rows, count, products.data());
-    for (int h = 0; h < count; ++h) {
-      const int x = items[t + h];
-      const double* p = products.data() + static_cast<std::size_t>(h) * k;
-      scores.next[x] = closest<Policy>(p, offered);
-      if (label[x] >= 0) scores.own[x] = p[lane[label[x]]];
+  const int n = static_cast<int>(items.size());
+  parallel_for((n + rows_per_task - 1) / rows_per_task, [&](int task) {
+    std::vector<double> products(static_cast<std::size_t>(tMeanPanel::max_rows) * k);
+    const int end = std::min(n, (task + 1) * rows_per_task);
+    for (int t = task * rows_per_task; t < end; t += tMeanPanel::max_rows) {
+      const int count = std::min(end - t, tMeanPanel::max_rows);
+      const double* rows[tMeanPanel::max_rows];
+      for (int h = 0; h < count; ++h) rows[h] = data.row(items[t + h]).data();
+      panel.products(rows, count, products.data());
+      for (int h = 0; h < count; ++h) {
+        const int x = items[t + h];
+        const double* p = products.data() + static_cast<std::size_t>(h) * k;
+        scores.next[x] = closest<Policy>(p, offered);
+        if (label[x] >= 0) scores.own[x] = p[lane[label[x]]];
+      }
     }
-  }
+  });
   return scores;
 }
 
@@ -153,6 +163,7 @@ double refine(const matrix& data, const std::vector<int>& items, array<tTaxaSet>
     // When no mean and no offer changed, neither did any product.
     bool changed = false;
     offered.clear();
+    std::vector<int> updated;
     for (int i = 0; i < k; ++i) {
       if (cluster_array[i].empty()) {
         changed = changed || !retired[i];
@@ -160,12 +171,15 @@ double refine(const matrix& data, const std::vector<int>& items, array<tTaxaSet>
         continue;
       }
       if (!is_update[i] || !(cluster_array[i] == kept_clusters[i])) {
-        policy.update(data, cluster_array[i], means[i]);
+        updated.push_back(i);
         is_update[i] = true;
         changed = true;
       }
       offered.push_back(i);
     }
+    // Each update reads only its own cluster: one task per cluster.
+    parallel_for(static_cast<int>(updated.size()),
+                 [&](int u) { policy.update(data, cluster_array[updated[u]], means[updated[u]]); });
     // The products with the new means give this pass's objective and the next pass's placement.
     if (changed) scores = score_items<Policy>(data, items, means, offered, label);
     obj = objective<Policy>(cluster_array, scores);

@@ -7,6 +7,7 @@
 #include "algorithms/kmeans.hpp"
 #include "algorithms/products.hpp"
 #include "cluster/progress.hpp"
+#include "lib/parallel.hpp"
 
 namespace {
 
@@ -51,8 +52,10 @@ tBisection bisect_clusters(const matrix& data, const tNames& names, const array<
   progress_line(out, verbosity, "init new clusters");
   const int k = clusters.size();
   tBisection result{array<tTaxaSet>(2 * k), array<int>(data.dim1()), array<vector>(2 * k)};
-  for (int i = 0; i < k; ++i) {
-    if (clusters[i].empty()) continue;
+  // The clusters split side by side, each into its own two groups; the labels and reports
+  // follow in cluster order.
+  parallel_for(k, [&](int i) {
+    if (clusters[i].empty()) return;
     array<tTaxaSet> halves(2);
     array<vector> half_means(2);
     half_means[0] = vector(data.dim2());
@@ -60,23 +63,28 @@ tBisection bisect_clusters(const matrix& data, const tNames& names, const array<
     split_by_sign(data, clusters[i], means[i], halves, half_means);
     kmeans(data, halves, half_means, tolerance);
     for (int side = 0; side < 2; ++side) {
-      const int group = 2 * i + side;
-      result.split_clusters[group] = halves[side];
-      const tTaxaSet& members = halves[side];
+      if (halves[side].empty()) half_means[side] = vector(data.dim2());
+      result.split_clusters[2 * i + side] = halves[side];
+      result.half_means[2 * i + side] = half_means[side];
+    }
+  });
+  for (int i = 0; i < k; ++i) {
+    if (clusters[i].empty()) continue;
+    for (int group = 2 * i; group < 2 * i + 2; ++group) {
+      const tTaxaSet& members = result.split_clusters[group];
       for (tItem it = members.first_item(); it != 0; it = members.next_item(it))
         result.half_labels[members.inf(it)] = group;
-      if (members.empty()) half_means[side] = vector(data.dim2());
-      result.half_means[group] = half_means[side];
     }
-    if (verbosity >= 1) write_bisection_block(out, i, halves, half_means, names);
+    if (verbosity >= 1)
+      write_bisection_block(out, i, result.split_clusters, result.half_means, names);
   }
   return result;
 }
 
-void write_bisection_block(std::ostream& out, int i, const array<tTaxaSet>& halves,
-                           const array<vector>& half_means, const tNames& names) {
+void write_bisection_block(std::ostream& out, int i, const array<tTaxaSet>& groups,
+                           const array<vector>& group_means, const tNames& names) {
   out << "# BEGIN DIAM\n";
-  write_group(out, 2 * i, halves[0], half_means[0], names);
-  write_group(out, 2 * i + 1, halves[1], half_means[1], names);
+  for (int group = 2 * i; group < 2 * i + 2; ++group)
+    write_group(out, group, groups[group], group_means[group], names);
   out << "END DIAM\n";
 }

@@ -23,6 +23,6 @@ tBisection bisect_clusters(const matrix& data, const tNames& names, const array<
                            std::ostream& out);
 
 // "# BEGIN DIAM", then per group "CLUSTER " and its number, its names (or "EMPTY") and its
-// mean, then "END DIAM"; groups 2i and 2i+1.
-void write_bisection_block(std::ostream& out, int i, const array<tTaxaSet>& halves,
-                           const array<vector>& half_means, const tNames& names);
+// mean, then "END DIAM"; groups 2i and 2i+1 of groups and group_means (all groups).
+void write_bisection_block(std::ostream& out, int i, const array<tTaxaSet>& groups,
+                           const array<vector>& group_means, const tNames& names);

@@ -2,6 +2,7 @@
 #include "cluster/initial_partition.hpp"
 
 #include "algorithms/principal_direction.hpp"
+#include "lib/parallel.hpp"
 
 array<int> random_assignment(int rows, random_source& draws) {
   array<int> assignment(rows);
@@ -17,7 +18,9 @@ array<tTaxaSet> clusters_of(const array<int>& assignment, int k) {
 
 array<vector> initial_means(const matrix& data, const array<tTaxaSet>& clusters, int iterations) {
   array<vector> means(clusters.size());
-  for (int i = 0; i < clusters.size(); ++i)
+  // One task per cluster: each direction depends on its own members only.
+  parallel_for(clusters.size(), [&](int i) {
     if (!clusters[i].empty()) means[i] = principal_direction(data, clusters[i], iterations);
+  });
   return means;
 }

@@ -13,6 +13,7 @@
 #include "cluster/run_seed.hpp"
 #include "cluster/scores_report.hpp"
 #include "cluster/synthetic_data.hpp"
+#include "lib/parallel.hpp"
 #include "lib/random_source.hpp"
 
 namespace {
@@ -46,6 +47,7 @@ void prepare(matrix& data, const tOptions& options) {
 int main(int argc, const char** argv) {
   tOptions options;
   options.parse_command_line(argc, argv);
+  set_thread_count(options.threads);
   const int k = options.num_clusters;
   const int verbosity = options.verbosity;
   std::ostream& out = std::cout;

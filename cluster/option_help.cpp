@@ -39,6 +39,7 @@ const tOptionLine option_lines[] = {
     {"Clustering", "-t2 x", "stopping tolerance of both clustering loops", "0.001"},
     {"Clustering", "-seed N", "seed of every random draw (0 .. 2^64-1)", "clock and process id"},
     {"Clustering", "-restarts R", "random starts; the largest objective wins", "1"},
+    {"Clustering", "-threads N", "threads of the clustering; 0 uses every core", "0"},
     {"Simulation and perturbation", "-simulate", "cluster simulated data (10 rows per cluster)",
      "off"},
     {"Simulation and perturbation", "-columns d", "columns of simulated data", "10"},

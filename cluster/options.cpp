@@ -139,6 +139,7 @@ void tOptions::read_run_options(int argc, const char** argv) {
              "\": the seed must be a whole number from 0 to 18446744073709551615");
   }
   restarts_given_ = getoption(argc, argv, "-restarts", restarts);
+  getoption(argc, argv, "-threads", threads);
   if (getoption(argc, argv, "-scores")) scores = 1;
 }
 
@@ -153,6 +154,9 @@ void tOptions::reject_unknown_arguments(int argc, const char** argv) const {
 void tOptions::check_run_options() const {
   if (restarts < 1)
     reject("-restarts " + std::to_string(restarts) + ": at least one start is needed");
+  if (threads < 0)
+    reject("-threads " + std::to_string(threads) +
+           ": the number of threads may not be negative (0 uses every core)");
   if (restarts_given_ && !init_clusters.empty())
     reject("-restarts: a run from -init_clusters has exactly one start");
 }

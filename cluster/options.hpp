@@ -63,6 +63,7 @@ class tOptions {
   std::uint64_t seed = 0;  // -seed: the run seed, when seed_given
   bool seed_given = false;
   int restarts = 1;                           // random starts; the largest objective wins
+  int threads = 0;                            // -threads: 0 uses every core the process may
   int scores = 0;                             // -scores: the quality report after the objective
   std::unique_ptr<tOutputFile> table_stream;  // -table: the results table, when given
   string table_name = "";

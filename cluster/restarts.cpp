@@ -3,7 +3,10 @@
 
 #include <cstdio>
 #include <iostream>
+#include <sstream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "algorithms/sqkmeans.hpp"
 #include "cluster/initial_partition.hpp"
@@ -11,6 +14,8 @@
 #include "cluster/options.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/run_seed.hpp"
+#include "lib/diagnostics.hpp"
+#include "lib/parallel.hpp"
 
 namespace {
 
@@ -33,11 +38,52 @@ array<int> drawn_assignment(int rows, int k, std::uint64_t seed) {
   return random_assignment(rows, draws);
 }
 
-void report_start(int start, std::uint64_t seed, double objective) {
+std::string start_line(int start, std::uint64_t seed, double objective) {
   char line[96];
   std::snprintf(line, sizeof line, "# start %d: seed %llu, objective %.17g\n", start,
                 static_cast<unsigned long long>(seed), objective);
-  std::cerr << line;
+  return line;
+}
+
+// What one start writes, in the order it writes it: progress text for out and warnings for
+// standard error, so that starts run side by side can be replayed as a serial run writes them.
+struct tTape {
+  struct tPiece {
+    bool warning;
+    std::string text;
+  };
+  std::ostringstream progress;
+  std::vector<tPiece> pieces;
+
+  void cut() {
+    if (progress.tellp() > 0) pieces.push_back({false, progress.str()});
+    progress.str("");
+  }
+  static void record_warning(void* tape, const char* text) {
+    tTape& t = *static_cast<tTape*>(tape);
+    t.cut();
+    t.pieces.push_back({true, text});
+  }
+  void replay(std::ostream& out) const {
+    for (const tPiece& piece : pieces) {
+      if (piece.warning)
+        std::cerr << piece.text << std::flush;
+      else
+        out << piece.text << std::flush;
+    }
+  }
+};
+
+// Start s (from 1) of several, its progress and warnings recorded on tape.
+tStart recorded_start(const matrix& data, const tOptions& options, std::uint64_t seed, int s,
+                      tTape& tape) {
+  divert_warnings(tTape::record_warning, &tape);
+  if (s > 1) progress_line(tape.progress, options.verbosity, "random initialization");
+  tStart start = cluster_from(data, drawn_assignment(data.dim1(), options.num_clusters, seed),
+                              options, tape.progress);
+  tape.cut();
+  divert_warnings(nullptr, nullptr);
+  return start;
 }
 
 }  // namespace
@@ -55,20 +101,27 @@ tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& re
     record.start_objectives.push_back(only.objective);
     return only;
   }
-  tStart best;
-  for (int s = 1; s <= starts; ++s) {
-    if (s > 1) progress_line(out, options.verbosity, "random initialization");
-    const std::uint64_t seed = start_seed(record.seed, s);
-    array<int> drawn = drawn_assignment(rows, options.num_clusters, seed);
-    if (starts == 1) write_start(drawn);  // where a single run has always written it
-    tStart current = cluster_from(data, std::move(drawn), options, out);
-    record.start_objectives.push_back(current.objective);
-    if (starts > 1 && options.verbosity >= 1) report_start(s, seed, current.objective);
-    if (s == 1 || current.objective > best.objective) {
-      best = std::move(current);
-      record.winner = s - 1;
-    }
+  if (starts == 1) {
+    array<int> drawn = drawn_assignment(rows, options.num_clusters, start_seed(record.seed, 1));
+    write_start(drawn);  // where a single run has always written it
+    tStart only = cluster_from(data, std::move(drawn), options, out);
+    record.start_objectives.push_back(only.objective);
+    return only;
   }
-  if (starts > 1) write_start(best.initial_assignment);
+  // The starts run side by side; what they wrote and the choice follow in start order.
+  std::vector<tStart> done(starts);
+  std::vector<tTape> tapes(starts);
+  parallel_for(starts, [&](int i) {
+    done[i] = recorded_start(data, options, start_seed(record.seed, i + 1), i + 1, tapes[i]);
+  });
+  for (int i = 0; i < starts; ++i) {
+    tapes[i].replay(out);
+    record.start_objectives.push_back(done[i].objective);
+    if (options.verbosity >= 1)
+      std::cerr << start_line(i + 1, start_seed(record.seed, i + 1), done[i].objective);
+    if (i == 0 || done[i].objective > done[record.winner].objective) record.winner = i;
+  }
+  tStart best = std::move(done[record.winner]);
+  write_start(best.initial_assignment);
   return best;
 }

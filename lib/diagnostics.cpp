@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 bool show_messages = true;
 
 namespace {
 
 fatal_exit_handler installed_fatal_exit = nullptr;
+thread_local warning_sink diverted_sink = nullptr;
+thread_local void* diverted_context = nullptr;
 
 // The prefix, the formatted text and an end of line, on standard error.
 void write_report(const char* prefix, const char* format, std::va_list args) {
@@ -53,10 +56,26 @@ void usage(const char* format, ...) {
   report_and_exit("\nUsage: ", format, args);
 }
 
+void divert_warnings(warning_sink sink, void* context) {
+  diverted_sink = sink;
+  diverted_context = context;
+}
+
 void warning(const char* format, ...) {
   std::va_list args;
   va_start(args, format);
-  write_report("\nWarning: ", format, args);
+  if (diverted_sink) {
+    std::va_list sized;
+    va_copy(sized, args);
+    const int length = std::vsnprintf(nullptr, 0, format, sized);
+    va_end(sized);
+    std::string text = "\nWarning: ";
+    std::string body(length > 0 ? length : 0, '\0');
+    std::vsnprintf(&body[0], body.size() + 1, format, args);
+    diverted_sink(diverted_context, (text + body + "\n").c_str());
+  } else {
+    write_report("\nWarning: ", format, args);
+  }
   va_end(args);
 }
 

@@ -9,6 +9,12 @@
     __attribute__((format(printf, 1, 2)));                                    // command line
 void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  // always written
 
+// Where this thread's warnings go instead of standard error (each the whole text warning()
+// writes); nullptr, the start of every thread, writes them. Lets parallel work replay them in
+// the order a serial run writes them.
+using warning_sink = void (*)(void* context, const char* text);
+void divert_warnings(warning_sink sink, void* context);
+
 // Every fatal end of the run (the three reports above, the usage text) leaves through
 // fatal_exit, which calls the installed handler: std::exit unless a harness that must survive
 // the report installs one of its own, which must not return (nullptr restores std::exit).

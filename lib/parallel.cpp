@@ -15,6 +15,10 @@ int& configured_threads() {
   return threads;
 }
 
+// Set while this thread runs tasks of a parallel_for: a loop inside a task then runs on its own
+// thread only, so nested phases never multiply the threads.
+thread_local bool inside_task = false;
+
 }  // namespace
 
 int usable_cores() {
@@ -32,14 +36,16 @@ int thread_count() {
 }
 
 void parallel_for(int count, const std::function<void(int)>& task) {
-  const int threads = std::min(thread_count(), count);
+  const int threads = inside_task ? 1 : std::min(thread_count(), count);
   if (threads <= 1) {
     for (int i = 0; i < count; ++i) task(i);
     return;
   }
   std::atomic<int> next{0};
   const auto work = [&] {
+    inside_task = true;
     for (int i = next++; i < count; i = next++) task(i);
+    inside_task = false;
   };
   std::vector<std::thread> helpers;
   helpers.reserve(threads - 1);

@@ -8,7 +8,7 @@
 #include <fpu_control.h>
 #endif
 
-int random_source::count = 0;
+std::atomic<int> random_source::count{0};
 
 namespace {
 
@@ -55,9 +55,9 @@ random_source::random_source(int low, int high) {
 // The n-th clock-seeded source of the process gets n times the time, so sources built in the
 // same second still differ.
 void random_source::clock_seed() {
-  count++;
+  const int n = ++count;
   std::uint32_t t = static_cast<std::uint32_t>(std::time(nullptr));
-  set_seed(static_cast<int>(t * static_cast<std::uint32_t>(count)));
+  set_seed(static_cast<int>(t * static_cast<std::uint32_t>(n)));
 }
 
 void random_source::set_seed(int s) {

@@ -1,6 +1,7 @@
 // Additive lagged-Fibonacci generator over 31 words, seeded by a linear congruence.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 class random_source {
@@ -35,7 +36,7 @@ class random_source {
   random_source& operator>>(float& x);   // draw * 2^-31
   random_source& operator>>(double& x);  // draw / (2^31 - 1), in [0, 1]
 
-  static int count;  // sources seeded from the clock so far
+  static std::atomic<int> count;  // sources seeded from the clock so far
 
  private:
   void clock_seed();

@@ -15,9 +15,9 @@
 
 namespace {
 
-// Class-wide tables, built on the first construction of any set. Plain arrays are zero before
-// any dynamic initialisation, so sets built by other units' static objects find them usable.
-bool static_inited = false;
+// Class-wide tables, built on the first construction of any set, once even when threads build
+// their first sets together. Plain arrays are zero before any dynamic initialisation, so sets
+// built by other units' static objects find them usable.
 std::uint32_t mask[32];                         // bit i alone
 std::int16_t k2word[tTaxaSet::capacity_limit];  // k / 32
 std::int16_t k2bit[tTaxaSet::capacity_limit];   // k % 32
@@ -28,15 +28,19 @@ std::vector<std::int16_t>& size_stack() {
   return stack;
 }
 
-void init_static() {
-  if (static_inited) return;
+bool build_tables() {
   for (int i = 0; i < 32; i++) mask[i] = 1u << i;
   for (int k = 0; k < tTaxaSet::capacity_limit; k++) {
     k2word[k] = static_cast<std::int16_t>(k / 32);
     k2bit[k] = static_cast<std::int16_t>(k % 32);
   }
   size_stack().push_back(32);
-  static_inited = true;
+  return true;
+}
+
+void init_static() {
+  static const bool built = build_tables();
+  (void)built;
 }
 
 // Word i of s, a word beyond its storage counting as zero.

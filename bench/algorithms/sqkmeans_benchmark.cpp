@@ -32,17 +32,18 @@ matrix planted_matrix(int rows, int cols, int k) {
   return m;
 }
 
-// The kernels' vector width for one benchmark: 4 lanes (AVX2, where the processor has it) or 2.
+// The kernels' vector width for one benchmark: 8 lanes (AVX-512F), 4 (AVX2) or 2, where the
+// processor has it.
 class tLanes {
  public:
-  tLanes(benchmark::State& state, int count) : had_wide_(wide_lanes()) {
-    if (use_wide_lanes(count == 4) != (count == 4)) state.SkipWithError("no AVX2 here");
+  tLanes(benchmark::State& state, int count) : had_(lane_width()) {
+    if (use_lane_width(count) != count) state.SkipWithError("no such lanes here");
     state.counters["lanes"] = count;
   }
-  ~tLanes() { use_wide_lanes(had_wide_); }
+  ~tLanes() { use_lane_width(had_); }
 
  private:
-  bool had_wide_;
+  int had_;
 };
 
 void BM_principal_direction(benchmark::State& state) {
@@ -56,10 +57,10 @@ void BM_principal_direction(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * rows * cols * steps);
 }
 BENCHMARK(BM_principal_direction)
-    ->ArgsProduct({{125}, {100}, {20}, {2, 4}})
-    ->ArgsProduct({{375}, {300}, {20}, {2, 4}})
-    ->ArgsProduct({{875}, {1000}, {20}, {2, 4}})
-    ->ArgsProduct({{6999}, {1000}, {20}, {2, 4}})
+    ->ArgsProduct({{125}, {100}, {20}, {2, 4, 8}})
+    ->ArgsProduct({{375}, {300}, {20}, {2, 4, 8}})
+    ->ArgsProduct({{875}, {1000}, {20}, {2, 4, 8}})
+    ->ArgsProduct({{6999}, {1000}, {20}, {2, 4, 8}})
     ->Unit(benchmark::kMillisecond);
 
 // Whole k-svd calls from a fixed random partition with its principal directions as means.
@@ -88,9 +89,9 @@ void BM_sqkmeans(benchmark::State& state) {
   state.counters["objective"] = obj;
 }
 BENCHMARK(BM_sqkmeans)
-    ->ArgsProduct({{1000}, {100}, {8}, {2, 4}})
-    ->ArgsProduct({{3000}, {300}, {8}, {2, 4}})
-    ->ArgsProduct({{6999}, {1000}, {8}, {2, 4}})
+    ->ArgsProduct({{1000}, {100}, {8}, {2, 4, 8}})
+    ->ArgsProduct({{3000}, {300}, {8}, {2, 4, 8}})
+    ->ArgsProduct({{6999}, {1000}, {8}, {2, 4, 8}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

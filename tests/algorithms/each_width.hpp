@@ -5,14 +5,15 @@
 
 #include "algorithms/lanes.hpp"
 
-// check(label) with two lanes and, where the processor has AVX2, with four; the run's own width
-// is restored afterwards. label names the width for failure messages.
+// check(label) with two lanes and, where the processor has them, with four (AVX2) and eight
+// (AVX-512F); the run's own width is restored afterwards. label names the width for failure
+// messages.
 template <class Check>
 void for_each_width(Check check) {
-  const bool had_wide = wide_lanes();
-  for (bool wide : {false, true}) {
-    if (use_wide_lanes(wide) != wide) continue;
-    check(std::string(wide ? "four lanes: " : "two lanes: "));
+  const int had = lane_width();
+  for (int width : {2, 4, 8}) {
+    if (use_lane_width(width) != width) continue;
+    check(std::to_string(width) + " lanes: ");
   }
-  use_wide_lanes(had_wide);
+  use_lane_width(had);
 }

@@ -106,6 +106,7 @@ TEST(Clusterer, HelpListsEveryOptionOnALineOfItsOwn) {
                              "-t2",
                              "-seed",
                              "-restarts",
+                             "-threads",
                              "-simulate",
                              "-columns",
                              "-noise",
@@ -435,6 +436,23 @@ TEST(Clusterer, RestartsKeepTheLargestObjectiveAndNeverLowerTheFirstStart) {
   const std::string seed = third.substr(from, third.find(',') - from);
   const tRun alone = run(bladder + "-scores -seed " + seed);
   EXPECT_EQ(scored_objective(alone.out), std::stod(third.substr(third.find("objective ") + 10)));
+}
+
+TEST(Clusterer, ThreadsChangeNoByteOfTheOutputsProgressAndStartLines) {
+  // Two steps per direction make every start warn of a lowered objective: warnings stay in place.
+  const std::string arguments =
+      bladder + "-t1 2 -restarts 4 -scores -init_clusters_out -v4 -seed 5";
+  const tRun one = run_with_files(arguments + " -threads 1");
+  const tRun two = run_with_files(arguments + " -threads 2");
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(two.status, 0);
+  EXPECT_EQ(two.out, one.out);
+  EXPECT_EQ(two.err, one.err);
+  EXPECT_NE(one.out.find("update the means"), std::string::npos);
+  EXPECT_NE(one.err.find("# start 4: "), std::string::npos);
+  // Start 2's warning comes between the lines of starts 1 and 2, as a serial run writes it.
+  const std::size_t start1 = one.err.find("# start 1: ");
+  EXPECT_LT(one.err.find("Warning: k-svd", start1), one.err.find("# start 2: "));
 }
 
 TEST(Clusterer, InitialAssignmentOutputStartsTheSameRunAgain) {

@@ -81,6 +81,7 @@ TEST(Options, StartsAtTheDefaults) {
   EXPECT_TRUE(options.init_clusters.empty());
   EXPECT_FALSE(options.seed_given);
   EXPECT_EQ(options.restarts, 1);
+  EXPECT_EQ(options.threads, 0);
   EXPECT_EQ(options.scores, 0);
   EXPECT_EQ(options.table_stream, nullptr);
   EXPECT_EQ(&options.ins(), &std::cin);
@@ -236,6 +237,7 @@ TEST(OptionsDeathTest, RejectedCommandLinesLeaveEveryFileAsItWas) {
       {{"-restarts", "0"}, "Error: -restarts 0: at least one start is needed\n"},
       {{"-restarts", "1", "-init_clusters", "start.txt"},
        "Error: -restarts: a run from -init_clusters has exactly one start\n"},
+      {{"-threads", "-1"}, "Error: -threads -1: the number of threads may not be negative"},
   };
   for (const auto& [words, report] : cases) {
     write_file(o, "old content");
@@ -254,10 +256,11 @@ TEST(OptionsDeathTest, RejectedCommandLinesLeaveEveryFileAsItWas) {
 
 TEST(Options, TakesTheRunOptions) {
   tOptions options;
-  parse(options, {"-seed", "18446744073709551615", "-restarts", "3", "-scores"});
+  parse(options, {"-seed", "18446744073709551615", "-restarts", "3", "-scores", "-threads", "2"});
   EXPECT_TRUE(options.seed_given);
   EXPECT_EQ(options.seed, 18446744073709551615ULL);
   EXPECT_EQ(options.restarts, 3);
+  EXPECT_EQ(options.threads, 2);
   EXPECT_EQ(options.scores, 1);
 }
 

@@ -16,6 +16,8 @@
 #include "cluster/initial_partition.hpp"
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
+#include "lib/parallel.hpp"
+#include "tests/algorithms/each_width.hpp"
 
 namespace {
 
@@ -181,26 +183,32 @@ void check_kmeans(const tCase& c, const matrix& data, std::istream& bits) {
   EXPECT_GT(checked, 0);
 }
 
-TEST(GoldenBits, InitialMeansObjectiveAndKsvdMeansMatchTheReference) {
+// check(case, data, bits) for every case at every lane width and with one and two threads.
+template <class Check>
+void for_every_case(Check check) {
   const std::vector<tCase> cases = golden_cases();
   ASSERT_FALSE(cases.empty());
-  for (const tCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const matrix data = case_data(c);
-    std::ifstream bits(data_path(c.name + ".bits"));
-    ASSERT_TRUE(bits.good());
-    check_ksvd(c, data, bits);
-  }
+  for_each_width([&](const std::string& width) {
+    for (int threads : {1, 2}) {
+      set_thread_count(threads);
+      for (const tCase& c : cases) {
+        SCOPED_TRACE(width + std::to_string(threads) + " threads: " + c.name);
+        const matrix data = case_data(c);
+        std::ifstream bits(data_path(c.name + ".bits"));
+        ASSERT_TRUE(bits.good());
+        check(c, data, bits);
+      }
+    }
+  });
+  set_thread_count(0);
+}
+
+TEST(GoldenBits, InitialMeansObjectiveAndKsvdMeansMatchTheReference) {
+  for_every_case(check_ksvd);
 }
 
 TEST(GoldenBits, KmeansOnEveryBisectedClusterMatchesTheReference) {
-  for (const tCase& c : golden_cases()) {
-    SCOPED_TRACE(c.name);
-    const matrix data = case_data(c);
-    std::ifstream bits(data_path(c.name + ".bits"));
-    ASSERT_TRUE(bits.good());
-    check_kmeans(c, data, bits);
-  }
+  for_every_case(check_kmeans);
 }
 
 }  // namespace

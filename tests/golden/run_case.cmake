@@ -1,6 +1,6 @@
 # Runs one case of cases.txt with the built clusterer and compares standard output and the -o2 and
 # -o files with the golden ones byte for byte.
-# Inputs: CLUSTERER, CASES, DATA_DIR, WORK_DIR, NAME.
+# Inputs: CLUSTERER, CASES, DATA_DIR, WORK_DIR, NAME, THREADS (- for no -threads option).
 file(STRINGS "${CASES}" lines REGEX "^${NAME} ")
 list(LENGTH lines found)
 if(NOT found EQUAL 1)
@@ -12,6 +12,9 @@ list(REMOVE_AT args 0)
 file(MAKE_DIRECTORY "${WORK_DIR}")
 set(out "${WORK_DIR}/${NAME}")
 file(REMOVE "${out}.stdout" "${out}.o2" "${out}.o")
+if(NOT THREADS STREQUAL "-")
+  list(APPEND args -threads ${THREADS})
+endif()
 execute_process(COMMAND "${CLUSTERER}" ${args} -o2 "${out}.o2" -o "${out}.o"
                 WORKING_DIRECTORY "${DATA_DIR}"
                 OUTPUT_FILE "${out}.stdout"

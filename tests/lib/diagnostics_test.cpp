@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -82,6 +83,21 @@ TEST_F(Diagnostics, WarningIsWrittenWhateverTheChannelHolds) {
   EXPECT_EQ(stderr_of([] { warning("%d rows ignored", 2); }), "\nWarning: 2 rows ignored\n");
   messages(false);
   EXPECT_EQ(stderr_of([] { warning("late"); }), "\nWarning: late\n");
+}
+
+TEST_F(Diagnostics, DivertedWarningsReachTheSinkWholeAndOnlyOnTheirThread) {
+  std::string kept;
+  const warning_sink keep = [](void* into, const char* text) {
+    *static_cast<std::string*>(into) += text;
+  };
+  divert_warnings(keep, &kept);
+  EXPECT_EQ(stderr_of([] { warning("pass %d lowered %s", 3, std::string(300, 'x').c_str()); }), "");
+  std::string other_thread;
+  std::thread([&] { other_thread = stderr_of([] { warning("elsewhere"); }); }).join();
+  divert_warnings(nullptr, nullptr);
+  EXPECT_EQ(kept, "\nWarning: pass 3 lowered " + std::string(300, 'x') + "\n");
+  EXPECT_EQ(other_thread, "\nWarning: elsewhere\n");
+  EXPECT_EQ(stderr_of([] { warning("back"); }), "\nWarning: back\n");
 }
 
 TEST_F(Diagnostics, MessagesAreWrittenExactlyOnlyWhileSwitchedOn) {
