@@ -1,0 +1,55 @@
+// Blocks are cut after their last white space; the rest is kept for the next block.
+#include "cluster/text_blocks.hpp"
+
+#include <cstring>
+#include <utility>
+
+#include "cluster/white_space.hpp"
+
+namespace {
+
+// Readable zeros after the text, for loads of 64 bytes and the decimal conversion's look ahead.
+constexpr std::size_t padding = 64;
+
+}  // namespace
+
+tTextBlocks::tTextBlocks(std::istream& is, std::size_t block_size)
+    : is_(is), block_size_(block_size > 0 ? block_size : 1) {}
+
+bool tTextBlocks::next() {
+  const std::size_t kept = end_ - size_;
+  if (kept > 0 && size_ > 0) std::memmove(buffer_.get(), buffer_.get() + size_, kept);
+  end_ = kept;
+  size_ = 0;
+  std::size_t scanned = 0;  // bytes known to hold no white space
+  for (;;) {
+    read_more();
+    if (at_end_) {
+      size_ = end_;
+      return size_ > 0;
+    }
+    std::size_t last = end_;
+    while (last > scanned && !is_space(buffer_[last - 1])) --last;
+    if (last > scanned) {
+      size_ = last;
+      return true;
+    }
+    scanned = end_;
+  }
+}
+
+void tTextBlocks::read_more() {
+  if (at_end_) return;
+  if (capacity_ < end_ + block_size_ + padding) {
+    const std::size_t capacity = 2 * end_ + block_size_ + padding;
+    tLargeBlock<char> larger = large_block<char>(capacity, false);
+    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  }
+  is_.read(buffer_.get() + end_, static_cast<std::streamsize>(block_size_));
+  const std::size_t got = static_cast<std::size_t>(is_.gcount());
+  end_ += got;
+  std::memset(buffer_.get() + end_, 0, padding);
+  if (got < block_size_) at_end_ = true;
+}

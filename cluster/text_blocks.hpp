@@ -1,0 +1,33 @@
+// A text stream in large blocks that end at white space, so that no token straddles two.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include "lib/large_block.hpp"
+
+class tTextBlocks {
+ public:
+  // block_size: the bytes asked of the stream at a time; a block grows only for a token longer
+  // than that.
+  tTextBlocks(std::istream& is, std::size_t block_size);
+  tTextBlocks(const tTextBlocks&) = delete;
+  tTextBlocks& operator=(const tTextBlocks&) = delete;
+
+  // Moves on to the next block; false when the input is exhausted.
+  bool next();
+  // The block's text [0, size()): it ends with white space, or it is the last block and a NUL
+  // follows it. At least 64 readable bytes follow the block in any case.
+  const char* text() const { return buffer_.get(); }
+  std::size_t size() const { return size_; }
+
+ private:
+  void read_more();  // appends up to a block of text; notes the end of the input
+
+  std::istream& is_;
+  const std::size_t block_size_;
+  tLargeBlock<char> buffer_;  // text in [0, end_), then zeros, in capacity_ bytes
+  std::size_t capacity_ = 0;
+  std::size_t end_ = 0;
+  std::size_t size_ = 0;  // the current block: [0, size_)
+  bool at_end_ = false;
+};
