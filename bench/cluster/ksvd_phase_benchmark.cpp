@@ -12,6 +12,7 @@
 #include "cluster/initial_partition.hpp"
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
+#include "lib/parallel.hpp"
 
 namespace {
 
@@ -55,13 +56,16 @@ void BM_ksvd_phase(benchmark::State& state, const std::string& matrix_path,
   state.counters["cols"] = d.data.dim2();
   state.counters["k"] = k;
   state.counters["objective"] = obj;
+  state.counters["threads"] = thread_count();
 }
 
 }  // namespace
 
 // usage: cluster_ksvd_phase_benchmark [benchmark flags] MATRIX INIT K [MATRIX INIT K ...]
+// TOOLKIT_THREADS=N in the environment sets the run's thread count (default: every usable core).
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  if (const char* threads = std::getenv("TOOLKIT_THREADS")) set_thread_count(std::atoi(threads));
   if (argc < 4 || (argc - 1) % 3 != 0) {
     std::fprintf(stderr, "usage: %s [benchmark flags] MATRIX INIT K [MATRIX INIT K ...]\n",
                  argv[0]);
@@ -71,7 +75,8 @@ int main(int argc, char** argv) {
     const std::string name = std::string("BM_ksvd_phase/") + argv[a] + "/k:" + argv[a + 2];
     benchmark::RegisterBenchmark(name.c_str(), BM_ksvd_phase, std::string(argv[a]),
                                  std::string(argv[a + 1]), std::atoi(argv[a + 2]))
-        ->Unit(benchmark::kMillisecond);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
