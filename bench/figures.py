@@ -48,7 +48,7 @@ def gbench(binary, args, repetitions=REPEATS):
             continue
         scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
         real, cpu = b["real_time"] * scale, b["cpu_time"] * scale
-        name = b["run_name"]
+        name = b["run_name"].replace("/real_time", "")
         if name not in best or cpu < best[name][1]:
             best[name] = (real, cpu, b)
     return best

@@ -1,18 +1,12 @@
 // The matrix layout: the counts rows and cols, then per row a name token and cols value tokens.
 #pragma once
 
-#include <cstddef>
 #include <istream>
 #include <ostream>
 #include <string>
 
 #include "cluster/matrix_input.hpp"
-
-// How the text is cut for reading side by side; the result never depends on it.
-struct tTextSplit {
-  std::size_t block_bytes = std::size_t{8} << 20;  // read from the stream at a time
-  std::size_t piece_bytes = std::size_t{1} << 20;  // converted by one task
-};
+#include "cluster/text_blocks.hpp"
 
 // Reads the matrix layout from is (input labels the reports; hint ends the truncation report)
 // with settings applied row by row. The values are converted on the run's threads; values,

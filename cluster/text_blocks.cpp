@@ -13,8 +13,13 @@ constexpr std::size_t padding = 64;
 
 }  // namespace
 
-tTextBlocks::tTextBlocks(std::istream& is, std::size_t block_size)
-    : is_(is), block_size_(block_size > 0 ? block_size : 1) {}
+tTextBlocks::tTextBlocks(std::istream& is, std::size_t block_size, bool lines,
+                         const std::string& prefix)
+    : is_(is), block_size_(block_size > 0 ? block_size : 1), lines_(lines) {
+  reserve(prefix.size());
+  if (!prefix.empty()) std::memcpy(buffer_.get(), prefix.data(), prefix.size());
+  end_ = prefix.size();
+}
 
 bool tTextBlocks::next() {
   const std::size_t kept = end_ - size_;
@@ -29,7 +34,8 @@ bool tTextBlocks::next() {
       return size_ > 0;
     }
     std::size_t last = end_;
-    while (last > scanned && !is_space(buffer_[last - 1])) --last;
+    while (last > scanned && !(lines_ ? buffer_[last - 1] == '\n' : is_space(buffer_[last - 1])))
+      --last;
     if (last > scanned) {
       size_ = last;
       return true;
@@ -38,15 +44,18 @@ bool tTextBlocks::next() {
   }
 }
 
+void tTextBlocks::reserve(std::size_t bytes) {
+  if (capacity_ >= bytes + padding) return;
+  const std::size_t capacity = 2 * end_ + bytes + padding;
+  tLargeBlock<char> larger = large_block<char>(capacity, false);
+  if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+  buffer_ = std::move(larger);
+  capacity_ = capacity;
+}
+
 void tTextBlocks::read_more() {
   if (at_end_) return;
-  if (capacity_ < end_ + block_size_ + padding) {
-    const std::size_t capacity = 2 * end_ + block_size_ + padding;
-    tLargeBlock<char> larger = large_block<char>(capacity, false);
-    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
-    buffer_ = std::move(larger);
-    capacity_ = capacity;
-  }
+  reserve(end_ + block_size_);
   is_.read(buffer_.get() + end_, static_cast<std::streamsize>(block_size_));
   const std::size_t got = static_cast<std::size_t>(is_.gcount());
   end_ += got;

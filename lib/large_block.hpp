@@ -11,7 +11,8 @@ struct tFreeBlock {
   void operator()(void* p) const { std::free(p); }
 };
 
-// bytes of memory aligned to 64 bytes, all zero when zeroed; std::bad_alloc when there is none. Blocks of 2 MiB and more are advised onto huge pages.
+// bytes of memory aligned to 64 bytes, all zero when zeroed; std::bad_alloc when there is none.
+// Blocks of 1 MiB and more are rounded up to whole huge pages of 2 MiB and advised onto them.
 void* allocate_large(std::size_t bytes, bool zeroed);
 
 template <typename T>
