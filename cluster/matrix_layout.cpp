@@ -127,8 +127,8 @@ tExpressionData tLayoutReading::rows() {
   }
   if (row_ < rows_) {
     if (column_ < 0) truncated("before its name");
-    truncated("column " + std::to_string(column_) + " of \"" + token_excerpt(name_.c_str()).c_str() +
-              "\"");
+    truncated("column " + std::to_string(column_) + " of \"" +
+              token_excerpt(name_.c_str()).c_str() + "\"");
   }
   warn();
   return collector_->finish(tTableFormat::matrix, array<string>());

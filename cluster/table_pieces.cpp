@@ -80,8 +80,8 @@ void convert_piece(const char* text, std::size_t begin, std::size_t end, const t
   std::string copy;
   for (std::size_t at = begin; at < end;) {
     const void* found = std::memchr(text + at, '\n', end - at);
-    const std::size_t stop = found ? static_cast<std::size_t>(static_cast<const char*>(found) - text)
-                                   : end;
+    const std::size_t stop =
+        found ? static_cast<std::size_t>(static_cast<const char*>(found) - text) : end;
     std::size_t line_end = stop;
     if (line_end > at && text[line_end - 1] == '\r') --line_end;
     const long long line = piece.line_feeds;
@@ -111,7 +111,6 @@ void convert_table_pieces(const char* text, std::size_t size, const tTableShape&
     bounds.push_back(end);
   }
   pieces.resize(bounds.size() - 1);
-  parallel_for(static_cast<int>(pieces.size()), [&](int p) {
-    convert_piece(text, bounds[p], bounds[p + 1], shape, pieces[p]);
-  });
+  parallel_for(static_cast<int>(pieces.size()),
+               [&](int p) { convert_piece(text, bounds[p], bounds[p + 1], shape, pieces[p]); });
 }

@@ -10,15 +10,15 @@
 
 // The rows of one piece of a block, in order, up to the first faulty one.
 struct tTablePiece {
-  std::size_t rows = 0;                 // rows converted, all sound
+  std::size_t rows = 0;  // rows converted, all sound
   // Room for capacity values, never cleared: only the pages written cost a page fault.
   std::size_t capacity = 0;
-  tLargeBlock<double> values;           // rows x columns
-  tLargeBlock<unsigned char> kinds;     // per value: its tValueKind (number, missing, not_finite)
-  std::vector<unsigned char> unusual;   // per row: 1 when a value is not a number
-  std::vector<std::string> names;       // per row: its first field
-  std::vector<long long> lines;         // per row: line feeds before it in the piece
-  long long line_feeds = 0;             // in the whole piece
+  tLargeBlock<double> values;          // rows x columns
+  tLargeBlock<unsigned char> kinds;    // per value: its tValueKind (number, missing, not_finite)
+  std::vector<unsigned char> unusual;  // per row: 1 when a value is not a number
+  std::vector<std::string> names;      // per row: its first field
+  std::vector<long long> lines;        // per row: line feeds before it in the piece
+  long long line_feeds = 0;            // in the whole piece
   // The faulty row after the sound ones, if any: its line, and the field count, or the column
   // (from 0) and text of the first cell that is neither a number nor a missing value.
   bool fault = false;

@@ -46,21 +46,21 @@ class tTableReading {
   }
   [[noreturn]] void fault(const char* what) const { fault_at(scanner_.line(), what); }
   [[noreturn]] void fault_at(long long line, const char* what) const {
-    bye("Expression data %s (%s): line %lld: %s", input_.c_str(), format_name(format_), line,
-        what);
+    bye("Expression data %s (%s): line %lld: %s", input_.c_str(), format_name(format_), line, what);
   }
   [[noreturn]] void field_count_fault(long long line, std::size_t fields,
                                       std::size_t expected) const {
-    fault_at(line, ("the row has " + std::to_string(fields) + " fields where the header calls for " +
-                    std::to_string(expected))
+    fault_at(line, ("the row has " + std::to_string(fields) +
+                    " fields where the header calls for " + std::to_string(expected))
                        .c_str());
   }
   [[noreturn]] void cell_fault(long long line, const tLayout& layout, std::size_t j,
                                const std::string& cell) const {
-    fault_at(line, ("column " + std::to_string(layout.leading + j + 1) + " (\"" +
-                    token_excerpt(layout.columns[j].c_str()).c_str() + "\"): \"" +
-                    token_excerpt(cell.c_str()).c_str() + "\" is neither a number nor a missing value")
-                       .c_str());
+    fault_at(line,
+             ("column " + std::to_string(layout.leading + j + 1) + " (\"" +
+              token_excerpt(layout.columns[j].c_str()).c_str() + "\"): \"" +
+              token_excerpt(cell.c_str()).c_str() + "\" is neither a number nor a missing value")
+                 .c_str());
   }
   std::vector<std::string> fields_from(std::size_t first) const {
     std::vector<std::string> names;
@@ -171,7 +171,8 @@ void tTableReading::read_rest(tRowCollector& collector, const tLayout& layout, l
       }
       if (piece.fault) {
         const long long line = line_base + piece.fault_line;
-        if (count == layout.expected) fault_at(line, "more rows than the dimensions line announces");
+        if (count == layout.expected)
+          fault_at(line, "more rows than the dimensions line announces");
         if (!piece.fault_in_cell)
           field_count_fault(line, piece.fault_fields, shape.leading + shape.columns);
         cell_fault(line, layout, piece.fault_column, piece.fault_cell);
@@ -185,8 +186,7 @@ void tTableReading::add_row(tRowCollector& collector, const tTablePiece& piece, 
                             std::size_t columns) {
   double* values = collector.values();
   unsigned char* missing = collector.missing();
-  if (columns > 0)
-    std::memcpy(values, piece.values.get() + r * columns, columns * sizeof(double));
+  if (columns > 0) std::memcpy(values, piece.values.get() + r * columns, columns * sizeof(double));
   if (piece.unusual[r])
     for (std::size_t j = 0; j < columns; ++j)
       note_kind(static_cast<tValueKind>(piece.kinds[r * columns + j]), missing[j]);

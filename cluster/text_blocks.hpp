@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+
 #include "lib/large_block.hpp"
 
 class tTextBlocks {
@@ -19,14 +20,14 @@ class tTextBlocks {
 
   // Moves on to the next block; false when the input is exhausted.
   bool next();
-  // The block's text [0, size()): it ends with white space (a line feed), or it is the last block and a NUL
-  // follows it. At least 64 readable bytes follow the block in any case.
+  // The block's text [0, size()): it ends with white space (a line feed), or it is the last block
+  // and a NUL follows it. At least 64 readable bytes follow the block in any case.
   const char* text() const { return buffer_.get(); }
   std::size_t size() const { return size_; }
 
  private:
   void reserve(std::size_t bytes);  // room for bytes of text and the zeros after them
-  void read_more();  // appends up to a block of text; notes the end of the input
+  void read_more();                 // appends up to a block of text; notes the end of the input
 
   std::istream& is_;
   const std::size_t block_size_;

@@ -13,8 +13,8 @@ struct tTokenPiece {
   std::size_t count = 0;  // tokens
   // Room for capacity tokens, never cleared: only the pages written cost a page fault.
   std::size_t capacity = 0;
-  tLargeBlock<std::size_t> starts;  // [0, count): where each token starts in the block
-  tLargeBlock<double> values;       // [0, count): as matrix_token_value gives them
+  tLargeBlock<std::size_t> starts;   // [0, count): where each token starts in the block
+  tLargeBlock<double> values;        // [0, count): as matrix_token_value gives them
   std::vector<std::size_t> unusual;  // the tokens (indices) that are no number
   std::vector<tValueKind> kinds;     // the kind of each of those
 };

@@ -21,6 +21,6 @@ using tLargeBlock = std::unique_ptr<T[], tFreeBlock>;
 // count elements of a trivially constructible type (zeroed, or left as they are).
 template <typename T>
 tLargeBlock<T> large_block(std::size_t count, bool zeroed) {
-  return tLargeBlock<T>(static_cast<T*>(count > 0 ? allocate_large(count * sizeof(T), zeroed)
-                                                  : nullptr));
+  return tLargeBlock<T>(
+      static_cast<T*>(count > 0 ? allocate_large(count * sizeof(T), zeroed) : nullptr));
 }

@@ -27,8 +27,7 @@ tOutcome read_with(const std::string& text, tTextSplit split, int threads) {
   std::istringstream in(text);
   std::ostringstream progress;
   testing::internal::CaptureStderr();
-  const tExpressionData d =
-      read_matrix_layout(in, "input", tReadSettings(), "", progress, split);
+  const tExpressionData d = read_matrix_layout(in, "input", tReadSettings(), "", progress, split);
   tOutcome outcome;
   outcome.reports = testing::internal::GetCapturedStderr();
   set_thread_count(0);
@@ -77,9 +76,10 @@ TEST(MatrixLayout, EveryThreadCountAndSplitGivesTheSameResultAndReports) {
 }
 
 TEST(MatrixLayout, RandomTextsGiveTheSameResultsForEverySplit) {
-  static const char* const tokens[] = {"1",    "-0.0677923", "3.5e+2", "NA",  "NaN",  "nan",
-                                       "x7",   "0x1A",       "1e-400", "inf", "7abc", "-.5",
-                                       "1e5x", "123456789012345678901234567890", "+"};
+  static const char* const tokens[] = {
+      "1",    "-0.0677923", "3.5e+2", "NA",   "NaN", "nan",  "x7",
+      "0x1A", "1e-400",     "inf",    "7abc", "-.5", "1e5x", "123456789012345678901234567890",
+      "+"};
   static const char* const gaps[] = {" ", "\t", "\r\n", "\n\n", "  \t "};
   std::mt19937 random(20261208);
   for (int text_number = 0; text_number < 20; ++text_number) {

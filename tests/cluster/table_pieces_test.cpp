@@ -62,10 +62,12 @@ TEST(TablePieces, EveryThreadCountAndSplitGivesTheSameResultAndReports) {
       {tTableFormat::tsv, "g\ta\tb\nr0\t1\t-7e-3\nr1\tNA\t0x1p-3\n\nr2\t1e999\t 2.5 \n"},
       {tTableFormat::tsv, "a\tb\r\nr0\t1.25\t3\r\n\r\nr1\tnan\t#N/A\r\nr2\t4\t5"},
       {tTableFormat::tsv, std::string("g\ta\nr\0x\t1\nr1\t2\n", 15)},  // a NUL ends the name
-      {tTableFormat::gct, "#1.2\n3\t2\nName\tDescription\tS1\tS2\ng1\td\t1\t2\ng2\td\tNA\t3\n"
-                          "g3\td\t5\t6\n"},
-      {tTableFormat::pcl, "UID\tNAME\tGWEIGHT\tS1\tS2\nEWEIGHT\t\t\t1\t1\ng1\tn\t1\t1\t2\n"
-                          "g2\tn\t1\tinf\t3\n"},
+      {tTableFormat::gct,
+       "#1.2\n3\t2\nName\tDescription\tS1\tS2\ng1\td\t1\t2\ng2\td\tNA\t3\n"
+       "g3\td\t5\t6\n"},
+      {tTableFormat::pcl,
+       "UID\tNAME\tGWEIGHT\tS1\tS2\nEWEIGHT\t\t\t1\t1\ng1\tn\t1\t1\t2\n"
+       "g2\tn\t1\tinf\t3\n"},
   };
   for (const auto& c : cases) {
     const tOutcome reference = outcome_of(c.text, c.format, tTextSplit(), 1);
