@@ -1,6 +1,7 @@
 // Blocks are cut after their last white space; the rest is kept for the next block.
 #include "cluster/text_blocks.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -55,10 +56,13 @@ void tTextBlocks::reserve(std::size_t bytes) {
 
 void tTextBlocks::read_more() {
   if (at_end_) return;
-  reserve(end_ + block_size_);
-  is_.read(buffer_.get() + end_, static_cast<std::streamsize>(block_size_));
+  // Small inputs get small buffers: the reads grow from 64 KiB to a block.
+  const std::size_t wanted = std::min(block_size_, next_read_);
+  next_read_ = std::min(block_size_, 4 * next_read_);
+  reserve(end_ + wanted);
+  is_.read(buffer_.get() + end_, static_cast<std::streamsize>(wanted));
   const std::size_t got = static_cast<std::size_t>(is_.gcount());
   end_ += got;
   std::memset(buffer_.get() + end_, 0, padding);
-  if (got < block_size_) at_end_ = true;
+  if (got < wanted) at_end_ = true;
 }

@@ -32,6 +32,7 @@ class tTextBlocks {
   std::istream& is_;
   const std::size_t block_size_;
   const bool lines_;
+  std::size_t next_read_ = std::size_t{1} << 16;
   tLargeBlock<char> buffer_;  // text in [0, end_), then zeros, in capacity_ bytes
   std::size_t capacity_ = 0;
   std::size_t end_ = 0;
