@@ -130,3 +130,10 @@ void tFieldScanner::split_quoted(std::size_t end) {
     ++at;
   }
 }
+
+std::string tFieldScanner::take_rest() {
+  std::string rest(buffer_.data() + pos_, end_ - pos_);
+  pos_ = end_;
+  at_end_ = true;
+  return rest;
+}

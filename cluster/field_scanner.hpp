@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <istream>
+#include <string>
 #include <vector>
 
 struct tField {
@@ -23,6 +24,10 @@ class tFieldScanner {
   bool next_line();
   const std::vector<tField>& fields() const { return fields_; }
   long long line() const { return line_; }  // number of the line last cut, from 1
+  // The text not yet looked at, for a reader that goes on from here with the stream (the
+  // scanner is done then), and the number of its first line.
+  std::string take_rest();
+  long long next_line_number() const { return next_line_number_; }
 
  private:
   bool find_line(std::size_t& end);  // the end of the line at pos_ (its newline or the text's end)

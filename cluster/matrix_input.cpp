@@ -1,5 +1,4 @@
-// The expression data reader: the choice of format, the matrix layout with its header checks and
-// streaming token conversion, and row normalisation.
+// The expression data reader: the choice of format, the memory check and row normalisation.
 #include "cluster/matrix_input.hpp"
 
 #include <unistd.h>
@@ -9,139 +8,17 @@
 #include <string>
 
 #include "cluster/input_bytes.hpp"
-#include "cluster/limits.hpp"
-#include "cluster/row_collector.hpp"
+#include "cluster/matrix_layout.hpp"
 #include "cluster/table_reader.hpp"
-#include "cluster/token_reader.hpp"
-#include "cluster/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
-
-long long read_count(tTokenReader& reader, const char* what) {
-  const char* token = reader.next();
-  if (*token == '\0') bye("Expression matrix: the text ends before the %s count", what);
-  long long count = 0;
-  if (!parse_integer(token, count) || count < 0)
-    bye("Expression matrix: the %s count \"%s\" is not a non-negative integer", what,
-        token_excerpt(token).c_str());
-  // A saturated value would be reported as a number the text does not hold.
-  if (count >= saturated_integer)
-    bye("Expression matrix: the %s count \"%s\" is too large", what, token_excerpt(token).c_str());
-  return count;
-}
 
 long long physical_memory_bytes() {
   const long pages = sysconf(_SC_PHYS_PAGES);
   const long page_size = sysconf(_SC_PAGE_SIZE);
   if (pages <= 0 || page_size <= 0) return LLONG_MAX;
   return static_cast<long long>(pages) * page_size;
-}
-
-}  // namespace
-
-namespace {
-
-// What the conversion of the tokens that are not plain decimals noted, for one warning.
-struct tTokenNotes {
-  unsigned char* missing = nullptr;  // the flags of the row being read
-  long long odd = 0;                 // tokens not wholly a number, missing marks included
-  long long marks = 0;               // NA and NaN
-  long long non_finite = 0;
-  long long first_row = -1;
-  std::size_t first_column = 0;
-  std::string first_token;
-  long long row = 0;
-};
-
-double note_token(const char* token, std::size_t column, void* context) {
-  tTokenNotes& notes = *static_cast<tTokenNotes*>(context);
-  double value = 0.0;
-  const tValueKind kind = matrix_token_value(token, value);
-  if (kind == tValueKind::number) return value;
-  if (kind == tValueKind::not_finite) {
-    ++notes.non_finite;
-    notes.missing[column] = 1;
-    return value;
-  }
-  if (kind == tValueKind::missing) {
-    ++notes.marks;
-    notes.missing[column] = 1;
-  }
-  if (notes.odd++ == 0) {
-    notes.first_row = notes.row;
-    notes.first_column = column;
-    notes.first_token = token_excerpt(token).c_str();
-  }
-  return value;
-}
-
-void warn_of_odd_tokens(const tTokenNotes& notes, const string& input, const std::string& name) {
-  if (notes.odd > 0)
-    warning(
-        "Expression matrix %s: %lld value token(s) not wholly a number (%lld of them missing "
-        "values NA or NaN), read as their leading number or 0.0; the first: row %lld (\"%s\"), "
-        "column %zu: \"%s\"",
-        input.c_str(), notes.odd, notes.marks, notes.first_row, token_excerpt(name.c_str()).c_str(),
-        notes.first_column, notes.first_token.c_str());
-  if (notes.non_finite > 0)
-    warning("Expression matrix: %lld value(s) not finite, treated as missing (0.0)",
-            notes.non_finite);
-}
-
-[[noreturn]] void truncated(const string& input, long long row, const char* place, long long rows,
-                            long long cols, const std::string& hint) {
-  bye("Expression matrix %s: the text ends at row %lld, %s, before its %lld x %lld values%s",
-      input.c_str(), row, place, rows, cols, hint.c_str());
-}
-
-// Text after the last value means the counts do not describe the text.
-void warn_of_trailing_text(tTokenReader& reader, const string& input) {
-  long long tokens = 0;
-  for (; !reader.at_end(); ++tokens) reader.next();
-  if (tokens > 0)
-    warning("Expression matrix %s: %lld token(s) after the last value; are the counts right?",
-            input.c_str(), tokens);
-}
-
-tExpressionData read_matrix_layout(std::istream& is, const string& input,
-                                   const tReadSettings& settings, const std::string& hint,
-                                   std::ostream& progress) {
-  tTokenReader reader(is);
-  const long long rows = read_count(reader, "row");
-  const long long cols = read_count(reader, "column");
-  if (rows > max_rows && settings.top == 0)
-    bye("Expression matrix: %lld rows; at most %d rows can be clustered (clusters hold row "
-        "numbers in taxa sets): -top N keeps the N rows of largest variance",
-        rows, max_rows);
-  if (settings.top == 0) require_matrix_fits(rows, cols);
-  require_matrix_fits(1, cols);
-  if (settings.verbosity > 3) progress << "reading expression matrix..." << std::endl;
-
-  const int m = static_cast<int>(cols);
-  tRowCollector collector(settings, input, m, rows);
-  tTokenNotes notes;
-  std::string name, first_odd_name;
-  for (long long i = 0; i < rows; ++i) {
-    if (reader.at_end()) truncated(input, i, "before its name", rows, cols, hint);
-    name = reader.next();
-    double* values = collector.values();
-    notes.missing = collector.missing();
-    notes.row = i;
-    const long long odd_before = notes.odd;
-    const std::size_t read =
-        reader.next_values(values, static_cast<std::size_t>(m), note_token, &notes);
-    if (read < static_cast<std::size_t>(m)) {
-      const std::string place =
-          "column " + std::to_string(read) + " of \"" + token_excerpt(name.c_str()).c_str() + "\"";
-      truncated(input, i, place.c_str(), rows, cols, hint);
-    }
-    if (odd_before == 0 && notes.odd > 0) first_odd_name = name;
-    collector.add(name.c_str());
-  }
-  warn_of_odd_tokens(notes, input, first_odd_name);
-  warn_of_trailing_text(reader, input);
-  return collector.finish(tTableFormat::matrix, array<string>());
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ double* tRowCollector::slot(int s) {
 
 void tRowCollector::make_slot(int s) {
   if (direct_ || static_cast<std::size_t>(s / block_slots) < blocks_.size()) return;
-  blocks_.emplace_back(new double[static_cast<std::size_t>(block_slots) * cols_]);
+  blocks_.push_back(large_block<double>(static_cast<std::size_t>(block_slots) * cols_, false));
 }
 
 int tRowCollector::next_free_slot() {

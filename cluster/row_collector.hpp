@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cluster/matrix_input.hpp"
+#include "lib/large_block.hpp"
 
 class tRowCollector {
  public:
@@ -37,7 +38,7 @@ class tRowCollector {
   matrix data_;
   // Otherwise in blocks of slots, allocated as needed and never moved or cleared (the reader
   // writes every value of a row).
-  std::vector<std::unique_ptr<double[]>> blocks_;
+  std::vector<tLargeBlock<double>> blocks_;
   std::vector<unsigned char> row_missing_;
   std::vector<unsigned char> mask_;  // per slot, once any kept row has a missing entry
   std::vector<string> names_;        // per slot

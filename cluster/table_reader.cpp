@@ -4,12 +4,14 @@
 
 #include <strings.h>
 
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cluster/field_scanner.hpp"
 #include "cluster/row_collector.hpp"
+#include "cluster/table_pieces.hpp"
 #include "cluster/token_reader.hpp"
 #include "cluster/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
@@ -27,12 +29,14 @@ struct tLayout {
 class tTableReading {
  public:
   tTableReading(std::istream& is, tTableFormat format, const string& input)
-      : format_(format),
+      : is_(is),
+        format_(format),
         input_(input),
         scanner_(is, format == tTableFormat::csv ? ',' : '\t', format == tTableFormat::csv) {}
 
   tLayout header();
-  tExpressionData rows(const tLayout& layout, const tReadSettings& settings);
+  tExpressionData rows(const tLayout& layout, const tReadSettings& settings,
+                       const tTextSplit& split);
 
  private:
   bool next_line() { return scanner_.next_line(); }
@@ -40,9 +44,23 @@ class tTableReading {
   std::string field(std::size_t i) const {
     return std::string(scanner_.fields()[i].text, scanner_.fields()[i].size);
   }
-  [[noreturn]] void fault(const char* what) const {
-    bye("Expression data %s (%s): line %lld: %s", input_.c_str(), format_name(format_),
-        scanner_.line(), what);
+  [[noreturn]] void fault(const char* what) const { fault_at(scanner_.line(), what); }
+  [[noreturn]] void fault_at(long long line, const char* what) const {
+    bye("Expression data %s (%s): line %lld: %s", input_.c_str(), format_name(format_), line, what);
+  }
+  [[noreturn]] void field_count_fault(long long line, std::size_t fields,
+                                      std::size_t expected) const {
+    fault_at(line, ("the row has " + std::to_string(fields) +
+                    " fields where the header calls for " + std::to_string(expected))
+                       .c_str());
+  }
+  [[noreturn]] void cell_fault(long long line, const tLayout& layout, std::size_t j,
+                               const std::string& cell) const {
+    fault_at(line,
+             ("column " + std::to_string(layout.leading + j + 1) + " (\"" +
+              token_excerpt(layout.columns[j].c_str()).c_str() + "\"): \"" +
+              token_excerpt(cell.c_str()).c_str() + "\" is neither a number nor a missing value")
+                 .c_str());
   }
   std::vector<std::string> fields_from(std::size_t first) const {
     std::vector<std::string> names;
@@ -55,7 +73,13 @@ class tTableReading {
           what);
   }
   void read_row(tRowCollector& collector, const tLayout& layout);
+  void read_rest(tRowCollector& collector, const tLayout& layout, long long& count,
+                 const tTextSplit& split);
+  void add_row(tRowCollector& collector, const tTablePiece& piece, std::size_t r,
+               std::size_t columns);
+  void note_kind(tValueKind kind, unsigned char& missing);
 
+  std::istream& is_;
   const tTableFormat format_;
   const string& input_;
   tFieldScanner scanner_;
@@ -109,38 +133,68 @@ tLayout tTableReading::header() {
 
 void tTableReading::read_row(tRowCollector& collector, const tLayout& layout) {
   const std::size_t expected = layout.leading + layout.columns.size();
-  if (field_count() != expected)
-    fault(("the row has " + std::to_string(field_count()) + " fields where the header calls for " +
-           std::to_string(expected))
-              .c_str());
+  if (field_count() != expected) field_count_fault(scanner_.line(), field_count(), expected);
   const std::vector<tField>& fields = scanner_.fields();
   double* values = collector.values();
   unsigned char* missing = collector.missing();
   for (std::size_t j = 0; j < layout.columns.size(); ++j) {
     const tField& cell = fields[layout.leading + j];
-    switch (cell_value(cell.text, cell.size, values[j])) {
-      case tValueKind::number:
-        break;
-      case tValueKind::missing:
-        ++missing_;
-        missing[j] = 1;
-        break;
-      case tValueKind::not_finite:
-        ++non_finite_;
-        missing[j] = 1;
-        break;
-      case tValueKind::not_number:
-        fault(("column " + std::to_string(layout.leading + j + 1) + " (\"" +
-               token_excerpt(layout.columns[j].c_str()).c_str() + "\"): \"" +
-               token_excerpt(std::string(cell.text, cell.size).c_str()).c_str() +
-               "\" is neither a number nor a missing value")
-                  .c_str());
-    }
+    const tValueKind kind = cell_value(cell.text, cell.size, values[j]);
+    if (kind == tValueKind::not_number)
+      cell_fault(scanner_.line(), layout, j, std::string(cell.text, cell.size));
+    note_kind(kind, missing[j]);
   }
   collector.add(std::string(fields[0].text, fields[0].size).c_str());
 }
 
-tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& settings) {
+void tTableReading::note_kind(tValueKind kind, unsigned char& missing) {
+  if (kind == tValueKind::missing) ++missing_;
+  if (kind == tValueKind::not_finite) ++non_finite_;
+  if (kind != tValueKind::number) missing = 1;
+}
+
+// The lines after the first data row, converted side by side and taken in order.
+void tTableReading::read_rest(tRowCollector& collector, const tLayout& layout, long long& count,
+                              const tTextSplit& split) {
+  long long line_base = scanner_.next_line_number();
+  tTextBlocks blocks(is_, split.block_bytes, true, scanner_.take_rest());
+  const tTableShape shape{'\t', layout.leading, layout.columns.size()};
+  std::vector<tTablePiece> pieces;
+  while (blocks.next()) {
+    convert_table_pieces(blocks.text(), blocks.size(), shape, split.piece_bytes, pieces);
+    for (const tTablePiece& piece : pieces) {
+      for (std::size_t r = 0; r < piece.rows; ++r) {
+        if (count == layout.expected)
+          fault_at(line_base + piece.lines[r], "more rows than the dimensions line announces");
+        add_row(collector, piece, r, shape.columns);
+        ++count;
+      }
+      if (piece.fault) {
+        const long long line = line_base + piece.fault_line;
+        if (count == layout.expected)
+          fault_at(line, "more rows than the dimensions line announces");
+        if (!piece.fault_in_cell)
+          field_count_fault(line, piece.fault_fields, shape.leading + shape.columns);
+        cell_fault(line, layout, piece.fault_column, piece.fault_cell);
+      }
+      line_base += piece.line_feeds;
+    }
+  }
+}
+
+void tTableReading::add_row(tRowCollector& collector, const tTablePiece& piece, std::size_t r,
+                            std::size_t columns) {
+  double* values = collector.values();
+  unsigned char* missing = collector.missing();
+  if (columns > 0) std::memcpy(values, piece.values.get() + r * columns, columns * sizeof(double));
+  if (piece.unusual[r])
+    for (std::size_t j = 0; j < columns; ++j)
+      note_kind(static_cast<tValueKind>(piece.kinds[r * columns + j]), missing[j]);
+  collector.add(piece.names[r].c_str());
+}
+
+tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& settings,
+                                    const tTextSplit& split) {
   require_matrix_fits(1, static_cast<long long>(layout.columns.size()));
   tRowCollector collector(settings, input_, static_cast<int>(layout.columns.size()),
                           layout.expected);
@@ -153,6 +207,11 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
     if (count == layout.expected) fault("more rows than the dimensions line announces");
     read_row(collector, layout);
     ++count;
+    // The lines after the first data row, without quoting, are read side by side.
+    if (format_ != tTableFormat::csv) {
+      read_rest(collector, layout, count, split);
+      break;
+    }
   }
   if (count == 0)
     bye("Expression data %s (%s): a header without data rows", input_.c_str(),
@@ -177,9 +236,10 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
 }  // namespace
 
 tExpressionData read_table(std::istream& is, tTableFormat format, const string& input,
-                           const tReadSettings& settings, std::ostream& progress) {
+                           const tReadSettings& settings, std::ostream& progress,
+                           const tTextSplit& split) {
   tTableReading reading(is, format, input);
   const tLayout layout = reading.header();
   if (settings.verbosity > 3) progress << "reading expression matrix..." << std::endl;
-  return reading.rows(layout, settings);
+  return reading.rows(layout, settings, split);
 }

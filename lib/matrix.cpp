@@ -67,7 +67,7 @@ void matrix::allocate(int n, int m) {
   d1_ = n;
   d2_ = m;
   long size = static_cast<long>(n) * m;
-  block_.reset(size > 0 ? new double[size]() : nullptr);
+  block_ = large_block<double>(static_cast<std::size_t>(size), true);
   rows_.reset(n > 0 ? new vector[n] : nullptr);
   for (int i = 0; i < n; i++) {
     rows_[i].d_ = m;

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <memory>
 
+#include "lib/large_block.hpp"
 #include "lib/vector.hpp"
 
 class matrix {
@@ -65,7 +66,7 @@ class matrix {
 
   int d1_ = 0;
   int d2_ = 0;
-  std::unique_ptr<double[]> block_;
+  tLargeBlock<double> block_;
   std::unique_ptr<vector[]> rows_;  // views into block_
 };
 

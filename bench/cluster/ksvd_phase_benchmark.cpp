@@ -95,13 +95,17 @@ std::vector<int> list_flag(int& argc, char** argv, const char* name) {
 // usage: cluster_ksvd_phase_benchmark [benchmark flags] [--threads=T,..] [--lanes=L,..]
 //        MATRIX INIT K [MATRIX INIT K ...]
 // With --threads or --lanes every listed combination is timed, its name ending in
-// /threads:T/lanes:L.
+// /threads:T/lanes:L. Without --threads, TOOLKIT_THREADS=N in the environment sets the thread
+// count (default: every usable core).
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   std::vector<int> threads = list_flag(argc, argv, "--threads");
   std::vector<int> lanes = list_flag(argc, argv, "--lanes");
   const bool listed = !threads.empty() || !lanes.empty();
-  if (threads.empty()) threads.push_back(0);
+  if (threads.empty()) {
+    const char* from_environment = std::getenv("TOOLKIT_THREADS");
+    threads.push_back(from_environment ? std::atoi(from_environment) : 0);
+  }
   if (lanes.empty()) lanes.push_back(0);
   if (argc < 4 || (argc - 1) % 3 != 0) {
     std::fprintf(stderr, "usage: %s [benchmark flags] MATRIX INIT K [MATRIX INIT K ...]\n",
@@ -116,7 +120,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(name.c_str(), BM_ksvd_phase, std::string(argv[a]),
                                      std::string(argv[a + 1]), std::atoi(argv[a + 2]),
                                      tSetting{t, l})
-            ->Unit(benchmark::kMillisecond);
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
       }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
