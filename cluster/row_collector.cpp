@@ -7,6 +7,7 @@
 
 #include "cluster/limits.hpp"
 #include "lib/diagnostics.hpp"
+#include "lib/parallel.hpp"
 
 tRowCollector::tRowCollector(const tReadSettings& settings, const string& input, int cols,
                              long long expected_rows)
@@ -136,9 +137,13 @@ tExpressionData tRowCollector::finish(tTableFormat format, array<string> column_
     result.data = std::move(data_);
   } else {
     result.data = matrix(rows, cols_);
-    for (int i = 0; i < rows && cols_ > 0; ++i)
-      std::memcpy(result.data.data() + static_cast<std::size_t>(i) * cols_, slot(kept[i]),
-                  sizeof(double) * cols_);
+    // Rows copied side by side: the matrix's pages are first touched here.
+    double* const data = result.data.data();
+    if (cols_ > 0)
+      parallel_for(rows, [&](int i) {
+        std::memcpy(data + static_cast<std::size_t>(i) * cols_, slot(kept[i]),
+                    sizeof(double) * cols_);
+      });
   }
   for (int i = 0; i < rows; ++i) result.names.insert(i, names_[kept[i]]);
   bool any_missing = false;

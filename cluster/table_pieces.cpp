@@ -3,12 +3,50 @@
 #include "cluster/table_pieces.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "cluster/plain_decimal.hpp"
+#include "cluster/white_space.hpp"
 #include "lib/parallel.hpp"
 
 namespace {
+
+// Bit i set where byte i of the 64 at p is c.
+inline std::uint64_t byte_mask(const char* p, char c) {
+#if defined(__SSE2__)
+  std::uint64_t mask = 0;
+  for (int part = 0; part < 4; ++part) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+    mask |= static_cast<std::uint64_t>(
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c)))))
+            << (16 * part);
+  }
+  return mask;
+#else
+  std::uint64_t mask = 0;
+  for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(p[i] == c) << i;
+  return mask;
+#endif
+}
+
+// The starts of the fields of the line [begin, end), 64 bytes at a time (a line block has 64
+// readable bytes after it). True when the line holds no white space but delimiters: then a
+// plain decimal that ends at white space ends exactly at its cell's end.
+bool split_line(const char* text, std::size_t begin, std::size_t end, char delimiter,
+                std::vector<std::size_t>& starts) {
+  starts.clear();
+  starts.push_back(begin);
+  std::uint64_t other_space = 0;
+  for (std::size_t base = begin; base < end; base += 64) {
+    const std::uint64_t inside = end - base < 64 ? (1ULL << (end - base)) - 1 : ~0ULL;
+    const std::uint64_t delimiters = byte_mask(text + base, delimiter) & inside;
+    other_space |= space_mask(text + base) & ~delimiters & inside;
+    for (std::uint64_t d = delimiters; d != 0; d &= d - 1)
+      starts.push_back(base + static_cast<std::size_t>(__builtin_ctzll(d)) + 1);
+  }
+  return other_space == 0;
+}
 
 // The value of the cell text[0, length), exactly as cell_value gives it in place.
 tValueKind convert_cell(const char* text, std::size_t length, double& value, std::string& copy) {
@@ -20,16 +58,12 @@ tValueKind convert_cell(const char* text, std::size_t length, double& value, std
 }
 
 // Converts one line [begin, end) (no line feed, no CR) into the next row; false at a fault.
+// Runs of plain decimals go through convert_tokens (a number ends at white space, and in a plain
+// line that is its cell's end), every other cell through convert_cell.
 bool convert_line(const char* text, std::size_t begin, std::size_t end, const tTableShape& shape,
-                  long long line, tTablePiece& piece, std::vector<std::size_t>& starts,
-                  std::string& copy) {
-  starts.clear();
-  for (std::size_t at = begin;;) {
-    starts.push_back(at);
-    const void* found = std::memchr(text + at, shape.delimiter, end - at);
-    if (!found) break;
-    at = static_cast<std::size_t>(static_cast<const char*>(found) - text) + 1;
-  }
+                  tConvertTokens convert_tokens, long long line, tTablePiece& piece,
+                  std::vector<std::size_t>& starts, std::string& copy) {
+  const bool plain = split_line(text, begin, end, shape.delimiter, starts);
   const std::size_t fields = starts.size();
   starts.push_back(end + 1);
   piece.fault_line = line;
@@ -43,6 +77,13 @@ bool convert_line(const char* text, std::size_t begin, std::size_t end, const tT
   unsigned char* kinds = piece.kinds.get() + row * shape.columns;
   unsigned char unusual = 0;
   for (std::size_t j = 0; j < shape.columns; ++j) {
+    if (plain) {
+      const std::size_t n = convert_tokens(text, text + end, starts.data() + shape.leading + j,
+                                           shape.columns - j, values + j);
+      std::memset(kinds + j, static_cast<unsigned char>(tValueKind::number), n);
+      j += n;
+      if (j == shape.columns) break;
+    }
     const std::size_t f = shape.leading + j;
     const std::size_t length = starts[f + 1] - 1 - starts[f];
     const tValueKind kind = convert_cell(text + starts[f], length, values[j], copy);
@@ -78,6 +119,7 @@ void convert_piece(const char* text, std::size_t begin, std::size_t end, const t
   piece.fault_in_cell = false;
   std::vector<std::size_t> starts;
   std::string copy;
+  const tConvertTokens convert_tokens = token_converter();
   for (std::size_t at = begin; at < end;) {
     const void* found = std::memchr(text + at, '\n', end - at);
     const std::size_t stop =
@@ -93,7 +135,8 @@ void convert_piece(const char* text, std::size_t begin, std::size_t end, const t
         piece.lines.resize(rows);
         piece.unusual.resize(rows);
       }
-      if (!convert_line(text, at, line_end, shape, line, piece, starts, copy)) return;
+      if (!convert_line(text, at, line_end, shape, convert_tokens, line, piece, starts, copy))
+        return;
     }
     piece.line_feeds += found ? 1 : 0;
     at = found ? stop + 1 : end;

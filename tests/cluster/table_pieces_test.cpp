@@ -95,6 +95,9 @@ TEST(TablePiecesDeathTest, FaultsNameTheSameLineForEverySplit) {
        "(tsv): line 5: the row has 2 fields where the header calls for 3"},
       {tTableFormat::tsv, "g\ta\tb\r\nr0\t1\t2\r\nr1\tNA\t2x\r\nr2\tq\t1\r\n",
        "(tsv): line 3: column 3 (\"b\"): \"2x\" is neither a number"},
+      // White space within a cell ends a decimal early, so such a line is converted cell by cell.
+      {tTableFormat::tsv, "g\ta\tb\nr0\t1\t2\nr1\t3\t1 2\n",
+       "(tsv): line 3: column 3 (\"b\"): \"1 2\" is neither a number"},
       {tTableFormat::gct, "#1.2\n1\t1\nName\tDescription\tS1\ng1\td\t1\ng2\td\tx\n",
        "(gct): line 5: more rows than the dimensions line announces"},
   };
