@@ -12,41 +12,29 @@
 #include <vector>
 
 #include "lib/parallel.hpp"
+#include "tests/support/read_outcome.hpp"
 
 namespace {
 
-struct tOutcome {
-  std::vector<unsigned long long> bits;  // the values' bits, row after row
-  std::vector<std::string> names;
-  std::vector<unsigned char> missing;
-  std::string reports;  // standard error
-};
-
-tOutcome read_with(const std::string& text, tTextSplit split, int threads) {
+tReadOutcome read_with(const std::string& text, tTextSplit split, int threads) {
   set_thread_count(threads);
   std::istringstream in(text);
   std::ostringstream progress;
   testing::internal::CaptureStderr();
   const tExpressionData d = read_matrix_layout(in, "input", tReadSettings(), "", progress, split);
-  tOutcome outcome;
-  outcome.reports = testing::internal::GetCapturedStderr();
+  const std::string reports = testing::internal::GetCapturedStderr();
   set_thread_count(0);
-  const std::size_t entries = static_cast<std::size_t>(d.data.dim1()) * d.data.dim2();
-  outcome.bits.resize(entries);
-  if (entries > 0) std::memcpy(outcome.bits.data(), d.data.data(), entries * sizeof(double));
-  for (int i = 0; i < d.names.size(); ++i) outcome.names.push_back(d.names.get_name(i).c_str());
-  outcome.missing = d.missing;
-  return outcome;
+  return read_outcome(d, reports);
 }
 
 // Blocks and pieces of a few bytes put a cut inside or beside nearly every token.
 const tTextSplit splits[] = {{1, 1}, {2, 1}, {3, 2}, {7, 3}, {16, 5}, {64, 64}};
 
 void expect_same_for_every_split(const std::string& text) {
-  const tOutcome reference = read_with(text, tTextSplit(), 1);
+  const tReadOutcome reference = read_with(text, tTextSplit(), 1);
   for (const tTextSplit& split : splits)
     for (int threads : {1, 2, 3}) {
-      const tOutcome o = read_with(text, split, threads);
+      const tReadOutcome o = read_with(text, split, threads);
       const std::string where = "block " + std::to_string(split.block_bytes) + ", piece " +
                                 std::to_string(split.piece_bytes) + ", threads " +
                                 std::to_string(threads) + ", text: " + text.substr(0, 60);

@@ -12,15 +12,9 @@
 
 #include "cluster/table_reader.hpp"
 #include "lib/parallel.hpp"
+#include "tests/support/read_outcome.hpp"
 
 namespace {
-
-struct tOutcome {
-  std::vector<unsigned long long> bits;  // the values' bits, row after row
-  std::vector<std::string> names;
-  std::vector<unsigned char> missing;
-  std::string reports;  // standard error
-};
 
 tExpressionData read_with(const std::string& text, tTableFormat format, tTextSplit split,
                           int threads) {
@@ -35,18 +29,13 @@ tExpressionData read_with(const std::string& text, tTableFormat format, tTextSpl
   return d;
 }
 
-tOutcome outcome_of(const std::string& text, tTableFormat format, tTextSplit split, int threads) {
+tReadOutcome outcome_of(const std::string& text, tTableFormat format, tTextSplit split,
+                        int threads) {
   testing::internal::CaptureStderr();
   testing::internal::CaptureStdout();
   const tExpressionData d = read_with(text, format, split, threads);
-  tOutcome o;
-  o.reports = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-  const std::size_t entries = static_cast<std::size_t>(d.data.dim1()) * d.data.dim2();
-  o.bits.resize(entries);
-  if (entries > 0) std::memcpy(o.bits.data(), d.data.data(), entries * sizeof(double));
-  for (int i = 0; i < d.names.size(); ++i) o.names.push_back(d.names.get_name(i).c_str());
-  o.missing = d.missing;
-  return o;
+  const std::string out = testing::internal::GetCapturedStdout();
+  return read_outcome(d, out + testing::internal::GetCapturedStderr());
 }
 
 // Blocks and pieces of a few bytes put a cut inside or beside nearly every line.
@@ -70,11 +59,11 @@ TEST(TablePieces, EveryThreadCountAndSplitGivesTheSameResultAndReports) {
        "g2\tn\t1\tinf\t3\n"},
   };
   for (const auto& c : cases) {
-    const tOutcome reference = outcome_of(c.text, c.format, tTextSplit(), 1);
+    const tReadOutcome reference = outcome_of(c.text, c.format, tTextSplit(), 1);
     ASSERT_FALSE(reference.names.empty()) << c.text;
     for (const tTextSplit& split : splits)
       for (int threads : {1, 2, 3}) {
-        const tOutcome o = outcome_of(c.text, c.format, split, threads);
+        const tReadOutcome o = outcome_of(c.text, c.format, split, threads);
         const std::string where = "block " + std::to_string(split.block_bytes) + ", threads " +
                                   std::to_string(threads) + ": " + c.text;
         EXPECT_EQ(o.bits, reference.bits) << where;
