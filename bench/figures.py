@@ -38,10 +38,11 @@ def numpy_env():
     return env
 
 
-def gbench(binary, args, repetitions=REPEATS):
-    """Google Benchmark runs: name -> best (real seconds, cpu seconds, counters)."""
+def gbench(binary, args, repetitions=REPEATS, env=None, by_wall=False):
+    """Google Benchmark runs: name -> best (real seconds, cpu seconds, counters), best by
+    processor time, or by wall clock with by_wall."""
     out = run([binary, "--benchmark_format=json", "--benchmark_repetitions=%d" % repetitions]
-              + args).stdout
+              + args, env=env).stdout
     best = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("run_type") != "iteration":
@@ -49,7 +50,8 @@ def gbench(binary, args, repetitions=REPEATS):
         scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
         real, cpu = b["real_time"] * scale, b["cpu_time"] * scale
         name = b["run_name"].replace("/real_time", "")
-        if name not in best or cpu < best[name][1]:
+        key = 0 if by_wall else 1
+        if name not in best or (real, cpu)[key] < best[name][key]:
             best[name] = (real, cpu, b)
     return best
 
@@ -204,17 +206,8 @@ def ksvd_figures(bench, work, w1, w1_init):
 
 
 def run_ksvd_benchmark(bench, args, threads):
-    out = run([os.path.join(bench, "cluster_ksvd_phase_benchmark"), "--benchmark_format=json",
-               "--benchmark_repetitions=%d" % REPEATS] + args, env=threads_env(threads)).stdout
-    best = {}
-    for b in json.loads(out)["benchmarks"]:
-        if b.get("run_type") != "iteration":
-            continue
-        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
-        real, cpu = b["real_time"] * scale, b["cpu_time"] * scale
-        if b["run_name"] not in best or real < best[b["run_name"]][0]:
-            best[b["run_name"]] = (real, cpu, b)
-    return best
+    return gbench(os.path.join(bench, "cluster_ksvd_phase_benchmark"), args,
+                  env=threads_env(threads), by_wall=True)
 
 
 def whole_run_figures(clusterer, work, w1, w1_init, rows, cols):
