@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cluster/token_reader.hpp"
-#include "cluster/value_conversion.hpp"
+#include "cluster/input/token_reader.hpp"
+#include "cluster/input/value_conversion.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {

@@ -26,7 +26,7 @@ const tOptionLine option_lines[] = {
     {"Input and output", "-init_clusters_out", "write the initial cluster of every row", "off"},
     {"Input and output", "-table name",
      "results table: name, row, cluster, group, score, cosine (tab-separated)", "not written"},
-    {"Input and output", "-format name", "auto, matrix, tsv, csv, gct or pcl (gzip is recognised)",
+    {"Input and output", "-format name", "auto, matrix, tsv, ssv, csv, csv2, gct or pcl (gzip is recognised)",
      "auto"},
     {"Preparation", "-missing name", "missing values: zero, rowmean or drop", "zero"},
     {"Preparation", "-log2", "replace every value x by log2(x + 1)", "off"},

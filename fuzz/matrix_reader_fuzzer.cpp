@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "cluster/matrix_input.hpp"
-#include "cluster/value_conversion.hpp"
+#include "cluster/input/matrix_input.hpp"
+#include "cluster/input/value_conversion.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 #include "fuzz/stdin_from.hpp"
 

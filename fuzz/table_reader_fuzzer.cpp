@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cluster/field_scanner.hpp"
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/field_scanner.hpp"
+#include "cluster/input/matrix_input.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 
 namespace {

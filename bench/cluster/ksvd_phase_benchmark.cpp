@@ -15,7 +15,7 @@
 #include "algorithms/sqkmeans.hpp"
 #include "cluster/initial_partition.hpp"
 #include "cluster/label_files.hpp"
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/matrix_input.hpp"
 #include "lib/parallel.hpp"
 
 namespace {

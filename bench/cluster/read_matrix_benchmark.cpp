@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/matrix_input.hpp"
 #include "lib/parallel.hpp"
 
 namespace {
