@@ -6,10 +6,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -194,4 +197,22 @@ TEST(MatrixInput, NormalisationLeavesZeroRowsZeroWithOneWarning) {
   expect_row(data, 0, {0, 0});
   expect_row(data, 1, {0, 1});
   expect_row(data, 2, {0, 0});
+}
+
+// Counts that promise 2709 x 207931 values (4.5 GB) in a text of 200 bytes: with the address space
+// held to 1 GiB, the run still ends by the report of the short text, not by a failed allocation.
+TEST(MatrixInputDeathTest, ShortTextsUseMemoryInProportionToTheirSize) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "sanitizers reserve more address space than the limit";
+#endif
+  std::ifstream file(CLUSTER_TEST_DATA "/counts_beyond_text.txt");
+  const std::string text((std::istreambuf_iterator<char>(file)), {});
+  ASSERT_EQ(text.size(), 200u);
+  const auto read_in_one_gib = [&text] {
+    const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+    setrlimit(RLIMIT_AS, &limit);
+    read_text(text);
+  };
+  EXPECT_EXIT(read_in_one_gib(), testing::ExitedWithCode(1),
+      testing::HasSubstr("the text ends at row 0, column 31 of \"g1\", before its 2709 x 207931"));
 }

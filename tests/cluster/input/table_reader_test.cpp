@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -80,6 +81,27 @@ std::vector<double> values_of(const tExpressionData& d) {
   return std::vector<double>(d.data.data(), d.data.data() + d.data.dim1() * d.data.dim2());
 }
 
+// The table with its names and sample names in double quotes, as R writes them.
+tTable quoted(tTable t) {
+  for (std::string& name : t.names) name = "\"" + name + "\"";
+  for (std::string& column : t.columns) column = "\"" + column + "\"";
+  return t;
+}
+
+// The table's values with decimal commas.
+tTable decimal_commas(tTable t) {
+  for (auto& row : t.values)
+    for (std::string& value : row) std::replace(value.begin(), value.end(), '.', ',');
+  return t;
+}
+
+// text with lines inserted after its first n lines.
+std::string after_lines(int n, const std::string& text, const std::string& lines) {
+  std::size_t at = 0;
+  for (int i = 0; i < n; ++i) at = text.find('\n', at) + 1;
+  return text.substr(0, at) + lines + text.substr(at);
+}
+
 std::vector<std::string> names_of(const tExpressionData& d) {
   std::vector<std::string> names;
   for (int i = 0; i < d.names.size(); ++i) names.emplace_back(d.names.get_name(i).c_str());
@@ -110,6 +132,19 @@ TEST(TableReader, EveryFormatCompressedOrNotReadsAsTheMatrixLayout) {
       {"pcl", "UID\tNAME\tGWEIGHT\t" + joined(t.columns, "\t") + "\nEWEIGHT\t\t\t1\t1\t1\t1\t1\n" +
                   table_text(t, "", "", "\t", "\n", "\tgene\t1\t")
                       .substr(joined(t.columns, "\t").size() + 1)},
+      // R's write.table: tab-separated, then its default (blanks, names quoted, no corner).
+      {"tsv", table_text(quoted(t), "", "", "\t", "\n", "\t")},
+      {"tsv", table_text(quoted(t), "\xEF\xBB\xBF", "", "\t", "\r\n", "\t")},
+      {"ssv", table_text(quoted(t), "", "", " ", "\n", " ")},
+      {"ssv", table_text(t, "", "  gene ", "  ", "\r\n", " \t ")},
+      // R's write.csv2: semicolons and decimal commas.
+      {"csv2", table_text(quoted(decimal_commas(t)), "", "\"\";", ";", "\r\n", ";")},
+      {"gct", table_text(t, "\xEF\xBB\xBF#1.2\n4\t5\n", "Name\tDescription\t", "\t", "\n", "\tna\t")},
+      // gct 1.3: one row annotation field, two column annotation rows.
+      {"gct", after_lines(3,
+                          table_text(t, "#1.3\n4\t5\t1\t2\n", "id\tDescription\t", "\t", "\n",
+                                     "\tna\t"),
+                          "type\tna\ta\tb\tc\td\te\nbatch\tna\t1\t1\t2\t2\t3\n")},
   };
   for (const auto& c : cases)
     for (bool compressed : {false, true}) {
@@ -174,6 +209,7 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
   const struct {
     std::string text;
     const char* message;
+    const char* format = nullptr;  // forced, when not chosen from the content
   } cases[] = {
       {"g\ta\tb\nr0\t1\t2\nr1\t1\n",
        "(tsv): line 3: the row has 2 fields where the header calls for 3"},
@@ -185,11 +221,77 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
       {"\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff\xff"s,
        "test: the gzip data are damaged"},
       {"1 2\nr -1 3\n", "-log2: test: row \"r\", column 0 holds the negative value -1"},
+      // A delimiter the format does not cut at.
+      {"g,a,b\nr0,1,2\n", "(tsv): line 1: the header row holds one field; -format csv reads it", "tsv"},
+      {"g\ta\nr0 1\n", "(tsv): line 2: the first data row holds one field; -format ssv reads it", "tsv"},
+      {"g;a;b\nr0;1;2\n", "(csv): line 1: the header row holds one field; -format csv2 reads it", "csv"},
+      {"gene\n\"r0\"\n", "(ssv): line 1: the header row holds one field\n", "ssv"},
+      {"#1.2\n1\t0\nName\tDescription\ng\td\n", "(gct): line 3: the header names no value column"},
+      {"#1.3\n1\t1\t1\nid\tdesc\tS1\n", "(gct): line 2: the dimensions line holds four counts"},
+      {"#1.3\n1\t1\t1\t0\nid\tdesc\tS1\ng\td\t1\t2\n",
+       "(gct): line 4: the row has 4 fields where the header calls for 3"},
+      {"UID,NAME,GWEIGHT,a\n", "(pcl): line 1: the header row is \"UID NAME GWEIGHT samples...\"; "
+                               "-format csv reads it",
+       "pcl"},
+      // A quoted name holding a line feed counts that line for the lines after it.
+      {"g,a\n\"r\n0\",1\nr1,x\n", "(csv): line 4: column 2 (\"a\"): \"x\" is neither"},
+      {"g;a\nr0;1,5\nr1;1.5,2\n", "(csv2): line 3: column 2 (\"a\"): \"1.5,2\" is neither"},
   };
   for (const auto& c : cases) {
     tReadSettings settings;
     settings.log2 = true;
+    if (c.format) format_named(c.format, settings.format);
     EXPECT_EXIT(read(c.text, settings), testing::ExitedWithCode(1), testing::HasSubstr(c.message))
         << c.text;
   }
+}
+
+TEST(TableReader, PclRowWeightsOtherThanOneGetOneWarning) {
+  const struct {
+    const char* text;
+    const char* warning;
+  } cases[] = {
+      {"UID\tNAME\tGWEIGHT\ta\tb\ng1\tx\t1\t1\t2\ng2\tx\t1.0\t3\t4\n", ""},
+      {"UID\tNAME\tGWEIGHT\ta\tb\ng1\tx\t2\t1\t2\ng2\tx\t1\t3\t4\ng3\tx\t0.5\t5\t6\n",
+       "\nWarning: Expression data test (pcl): 2 row weight(s) other than 1 ignored\n"},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    const tExpressionData got = read(c.text);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.warning) << c.text;
+    EXPECT_EQ(values_of(got).back(), got.data.dim1() * 2.0) << c.text;
+  }
+}
+
+TEST(TableReader, QuotedNamesKeepTheirDelimitersAndQuotes) {
+  const struct {
+    const char* text;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"\"a\"\t\"b\"\n\"g \"\"1\"\"\"\t1\t2\n\"g\t2\"\t3\t4\n", {"g \"1\"", "g\t2"}},
+      {"\"a\" \"b\"\n\"gene one\" 1 2\n\"g2\" 3 4\n", {"gene one", "g2"}},
+      {"\"\",\"a\",\"b\"\n\"g\r\n1\",1,2\n\"g,2\",3,4\n", {"g\r\n1", "g,2"}},
+      {"\"\";\"a\";\"b\"\n\"g;1\";1,5;2\n\"g2\";3;-4,25\n", {"g;1", "g2"}},
+  };
+  for (const auto& c : cases) {
+    const tExpressionData got = read(c.text);
+    EXPECT_EQ(names_of(got), c.names) << c.text;
+    ASSERT_EQ(got.column_names.size(), 2) << c.text;
+    EXPECT_STREQ(got.column_names[1].c_str(), "b") << c.text;
+    EXPECT_EQ(values_of(got).size(), 4u) << c.text;
+  }
+  EXPECT_EQ(values_of(read("\"\";\"a\";\"b\"\n\"g;1\";1,5;2\n\"g2\";3;-4,25\n")),
+            (std::vector<double>{1.5, 2, 3, -4.25}));
+}
+
+TEST(TableReader, DroppedRowsAreNamedInTheRecord) {
+  tReadSettings settings;
+  settings.missing = tMissingPolicy::drop;
+  testing::internal::CaptureStderr();
+  const tExpressionData got = read("g\ta\tb\nr0\t1\tNA\nr1\t1\t2\nr2\t\t3\n", settings);
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(names_of(got), (std::vector<std::string>{"r1"}));
+  ASSERT_EQ(got.dropped_names.size(), 2u);
+  EXPECT_STREQ(got.dropped_names[0].c_str(), "r0");
+  EXPECT_STREQ(got.dropped_names[1].c_str(), "r2");
 }
