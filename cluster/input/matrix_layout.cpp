@@ -9,7 +9,7 @@
 
 #include "cluster/input/matrix_fits.hpp"
 #include "cluster/limits.hpp"
-#include "cluster/input/row_collector.hpp"
+#include "cluster/input/row_store.hpp"
 #include "cluster/input/text_blocks.hpp"
 #include "cluster/input/token_pieces.hpp"
 #include "cluster/input/token_reader.hpp"
@@ -77,7 +77,7 @@ class tLayoutReading {
   bool has_block_ = false;
   std::size_t at_ = 0;  // in the current block: where the header reading stopped
   long long rows_ = 0, cols_ = 0;
-  std::unique_ptr<tRowCollector> collector_;
+  std::unique_ptr<tRowStore> store_;
   std::vector<tTokenPiece> pieces_;
   long long row_ = 0;
   long long column_ = -1;  // of the next value token in the row; -1: the name comes next
@@ -119,8 +119,8 @@ void tLayoutReading::counts(std::ostream& progress) {
   if (settings_.top == 0) require_matrix_fits(rows_, cols_);
   require_matrix_fits(1, cols_);
   if (settings_.verbosity > 3) progress << "reading expression matrix..." << std::endl;
-  collector_.reset(
-      new tRowCollector(settings_, input_, static_cast<int>(cols_), rows_, text_bytes_));
+  store_.reset(
+      new tRowStore(settings_, input_, static_cast<int>(cols_), rows_, text_bytes_));
 }
 
 tExpressionData tLayoutReading::rows() {
@@ -136,13 +136,13 @@ tExpressionData tLayoutReading::rows() {
               token_excerpt(name_.c_str()).c_str() + "\"");
   }
   warn();
-  return collector_->finish(tTableFormat::matrix, array<string>());
+  return store_->finish(tTableFormat::matrix, array<string>());
 }
 
 void tLayoutReading::start_row(const std::string& name) {
   name_ = name;
-  values_ = collector_->values();
-  missing_ = collector_->missing();
+  values_ = store_->values();
+  missing_ = store_->missing();
   column_ = 0;
 }
 
@@ -151,7 +151,7 @@ void tLayoutReading::join(const char* text, std::size_t size, const tTokenPiece&
   std::size_t t = 0, u = 0;  // the next token and the next unusual one
   for (;;) {
     if (column_ == cols_) {
-      collector_->add(name_.c_str());
+      store_->add(name_.c_str());
       ++row_;
       column_ = -1;
     }

@@ -11,7 +11,7 @@
 
 #include "cluster/input/field_scanner.hpp"
 #include "cluster/input/matrix_fits.hpp"
-#include "cluster/input/row_collector.hpp"
+#include "cluster/input/row_store.hpp"
 #include "cluster/input/table_pieces.hpp"
 #include "cluster/input/token_reader.hpp"
 #include "cluster/input/value_conversion.hpp"
@@ -91,10 +91,10 @@ class tTableReading {
       bye("Expression data %s (%s): the text ends before %s", input_.c_str(), format_name(format_),
           what);
   }
-  void read_row(tRowCollector& collector, const tLayout& layout);
-  void read_rest(tRowCollector& collector, const tLayout& layout, long long& count,
+  void read_row(tRowStore& store, const tLayout& layout);
+  void read_rest(tRowStore& store, const tLayout& layout, long long& count,
                  const tTextSplit& split);
-  void add_row(tRowCollector& collector, const tTablePiece& piece, std::size_t r,
+  void add_row(tRowStore& store, const tTablePiece& piece, std::size_t r,
                std::size_t columns);
   void note_kind(tValueKind kind, unsigned char& missing);
 
@@ -175,12 +175,12 @@ void tTableReading::corner(tLayout& layout) {
 }
 
 
-void tTableReading::read_row(tRowCollector& collector, const tLayout& layout) {
+void tTableReading::read_row(tRowStore& store, const tLayout& layout) {
   const std::size_t expected = layout.leading + layout.columns.size();
   if (field_count() != expected) field_count_fault(scanner_.line(), field_count(), expected);
   const std::vector<tField>& fields = scanner_.fields();
-  double* values = collector.values();
-  unsigned char* missing = collector.missing();
+  double* values = store.values();
+  unsigned char* missing = store.missing();
   if (shape_.weight_field > 0) {
     const tField& weight = fields[shape_.weight_field];
     odd_weights_ += !unit_weight(shape_, weight.text, weight.size, copy_);
@@ -192,7 +192,7 @@ void tTableReading::read_row(tRowCollector& collector, const tLayout& layout) {
       cell_fault(scanner_.line(), layout, j, std::string(cell.text, cell.size));
     note_kind(kind, missing[j]);
   }
-  collector.add(std::string(fields[0].text, fields[0].size).c_str());
+  store.add(std::string(fields[0].text, fields[0].size).c_str());
 }
 
 void tTableReading::note_kind(tValueKind kind, unsigned char& missing) {
@@ -202,7 +202,7 @@ void tTableReading::note_kind(tValueKind kind, unsigned char& missing) {
 }
 
 // The lines after the first data row, converted side by side and taken in order.
-void tTableReading::read_rest(tRowCollector& collector, const tLayout& layout, long long& count,
+void tTableReading::read_rest(tRowStore& store, const tLayout& layout, long long& count,
                               const tTextSplit& split) {
   long long line_base = scanner_.next_line_number();
   tTextBlocks blocks(is_, split.block_bytes, true, scanner_.take_rest());
@@ -214,7 +214,7 @@ void tTableReading::read_rest(tRowCollector& collector, const tLayout& layout, l
       for (std::size_t r = 0; r < piece.rows; ++r) {
         if (count == layout.expected)
           fault_at(line_base + piece.lines[r], "more rows than the dimensions line announces");
-        add_row(collector, piece, r, shape.columns);
+        add_row(store, piece, r, shape.columns);
         ++count;
       }
       odd_weights_ += piece.odd_weights;
@@ -231,21 +231,21 @@ void tTableReading::read_rest(tRowCollector& collector, const tLayout& layout, l
   }
 }
 
-void tTableReading::add_row(tRowCollector& collector, const tTablePiece& piece, std::size_t r,
+void tTableReading::add_row(tRowStore& store, const tTablePiece& piece, std::size_t r,
                             std::size_t columns) {
-  double* values = collector.values();
-  unsigned char* missing = collector.missing();
+  double* values = store.values();
+  unsigned char* missing = store.missing();
   if (columns > 0) std::memcpy(values, piece.values.get() + r * columns, columns * sizeof(double));
   if (piece.unusual[r])
     for (std::size_t j = 0; j < columns; ++j)
       note_kind(static_cast<tValueKind>(piece.kinds[r * columns + j]), missing[j]);
-  collector.add(piece.names[r].c_str());
+  store.add(piece.names[r].c_str());
 }
 
 tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& settings,
                                     const tTextSplit& split, long long text_bytes) {
   require_matrix_fits(1, static_cast<long long>(layout.columns.size()));
-  tRowCollector collector(settings, input_, static_cast<int>(layout.columns.size()),
+  tRowStore store(settings, input_, static_cast<int>(layout.columns.size()),
                           layout.expected, text_bytes);
   long long count = 0;
   long long annotations = layout.annotation_rows;
@@ -259,11 +259,11 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
     if (format_ == tTableFormat::pcl && count == 0 && strcasecmp(field(0).c_str(), "EWEIGHT") == 0)
       continue;
     if (count == layout.expected) fault("more rows than the dimensions line announces");
-    read_row(collector, layout);
+    read_row(store, layout);
     ++count;
     // The lines after the first data row, without quoting, are read side by side.
     if (format_ != tTableFormat::csv) {
-      read_rest(collector, layout, count, split);
+      read_rest(store, layout, count, split);
       break;
     }
   }
@@ -287,7 +287,7 @@ tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& 
   array<string> columns(static_cast<int>(layout.columns.size()));
   for (std::size_t j = 0; j < layout.columns.size(); ++j)
     columns[static_cast<int>(j)] = string(layout.columns[j].c_str());
-  return collector.finish(format_, columns);
+  return store.finish(format_, columns);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 // Quotes (RFC 4180) are undone in tsv, ssv, csv and csv2; only csv fields hold line breaks. The
 // data lines after the first, but for csv, are converted on the run's threads, in blocks and
 // pieces as split says; the result and reports are the same for any thread count and split.
-// text_bytes: the most bytes the text can hold, or -1 when unknown (see tRowCollector).
+// text_bytes: the most bytes the text can hold, or -1 when unknown (see tRowStore).
 tExpressionData read_table(std::istream& is, tTableFormat format, const string& input,
                            const tReadSettings& settings, std::ostream& progress,
                            const tTextSplit& split = tTextSplit(), long long text_bytes = -1);

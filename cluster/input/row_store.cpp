@@ -1,12 +1,13 @@
 // Rows kept in slots: straight into the matrix when the count is known, else in a growing block;
 // with -top a heap of N + 1 slots holds the best rows so far and a free one for the next.
-#include "cluster/input/row_collector.hpp"
+#include "cluster/input/row_store.hpp"
 
 #include <algorithm>
 #include <cstring>
 
 #include "cluster/input/matrix_fits.hpp"
 #include "cluster/input/preparation.hpp"
+#include "cluster/input/top_rows.hpp"
 #include "cluster/limits.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/parallel.hpp"
@@ -27,7 +28,7 @@ int slots_per_block(int cols) {
 
 }  // namespace
 
-tRowCollector::tRowCollector(const tReadSettings& settings, const string& input, int cols,
+tRowStore::tRowStore(const tReadSettings& settings, const string& input, int cols,
                              long long expected_rows, long long text_bytes)
     : settings_(settings),
       input_(input),
@@ -40,20 +41,23 @@ tRowCollector::tRowCollector(const tReadSettings& settings, const string& input,
     require_matrix_fits(expected_rows, cols);
     data_ = matrix(static_cast<int>(expected_rows), cols);
   }
-  if (settings_.top > 0) require_matrix_fits(settings_.top + 1, cols);
+  if (settings_.top > 0) {
+    require_matrix_fits(settings_.top + 1, cols);
+    top_.reset(new tTopRows(settings_.top));
+  }
 }
 
-double* tRowCollector::slot(int s) {
+double* tRowStore::slot(int s) {
   const std::size_t offset = static_cast<std::size_t>(direct_ ? s : s % block_slots_) * cols_;
   return direct_ ? data_.data() + offset : blocks_[s / block_slots_].get() + offset;
 }
 
-void tRowCollector::make_slot(int s) {
+void tRowStore::make_slot(int s) {
   if (direct_ || static_cast<std::size_t>(s / block_slots_) < blocks_.size()) return;
   blocks_.push_back(large_block<double>(static_cast<std::size_t>(block_slots_) * cols_, false));
 }
 
-int tRowCollector::next_free_slot() {
+int tRowStore::next_free_slot() {
   if (settings_.top > 0) {
     make_slot(free_slot_);
     return free_slot_;
@@ -69,22 +73,17 @@ int tRowCollector::next_free_slot() {
   return s;
 }
 
-double* tRowCollector::values() {
+double* tRowStore::values() {
   free_slot_ = next_free_slot();
   std::fill(row_missing_.begin(), row_missing_.end(), 0);
   return slot(free_slot_);
 }
 
-unsigned char* tRowCollector::missing() {
+unsigned char* tRowStore::missing() {
   return row_missing_.data();
 }
 
-bool tRowCollector::better(int a, int b) const {
-  if (variance_[a] != variance_[b]) return variance_[a] > variance_[b];
-  return order_[a] < order_[b];
-}
-
-void tRowCollector::add(const char* name) {
+void tRowStore::add(const char* name) {
   const long long row = rows_read_++;
   double* values = slot(free_slot_);
   const unsigned char* flags = row_missing_.data();
@@ -99,13 +98,8 @@ void tRowCollector::add(const char* name) {
   const int s = free_slot_;
   const std::size_t slots = settings_.top > 0 ? static_cast<std::size_t>(settings_.top) + 1
                                               : static_cast<std::size_t>(s) + 1;
-  if (names_.size() < slots) {
-    names_.resize(slots);
-    order_.resize(slots);
-    variance_.resize(slots);
-  }
-  order_[s] = row;
-  keep(s, name);
+  if (names_.size() < slots) names_.resize(slots);
+  keep(s, row, name);
   if (missing_here > 0 && mask_.empty()) mask_.assign(slots * static_cast<std::size_t>(cols_), 0);
   if (!mask_.empty() && cols_ > 0) {
     if (mask_.size() < slots * cols_) mask_.resize(std::max(mask_.size() * 2, slots * cols_), 0);
@@ -113,34 +107,19 @@ void tRowCollector::add(const char* name) {
   }
 }
 
-void tRowCollector::keep(int s, const char* name) {
+void tRowStore::keep(int s, long long row, const char* name) {
   names_[s] = string(name);
-  if (settings_.top == 0) {
+  if (!top_) {
     ++slots_used_;
     return;
   }
-  variance_[s] = row_variance(slot(s), cols_);
-  if (static_cast<int>(heap_.size()) < settings_.top) {
-    heap_.push_back(s);
-    std::push_heap(heap_.begin(), heap_.end(), [this](int a, int b) { return better(a, b); });
-    free_slot_ = static_cast<int>(heap_.size());
-    return;
-  }
-  // The worst row kept so far leaves when the new one is better; otherwise the new one does.
-  const int worst = heap_.front();
-  if (!better(s, worst)) return;
-  const auto by_merit = [this](int a, int b) { return better(a, b); };
-  std::pop_heap(heap_.begin(), heap_.end(), by_merit);
-  heap_.back() = s;
-  std::push_heap(heap_.begin(), heap_.end(), by_merit);
-  free_slot_ = worst;
+  free_slot_ = top_->offer(s, row, row_variance(slot(s), cols_));
 }
 
-tExpressionData tRowCollector::finish(tTableFormat format, array<string> column_names) {
+tExpressionData tRowStore::finish(tTableFormat format, array<string> column_names) {
   std::vector<int> kept;
-  if (settings_.top > 0) {
-    kept = heap_;
-    std::sort(kept.begin(), kept.end(), [this](int a, int b) { return order_[a] < order_[b]; });
+  if (top_) {
+    kept = top_->kept();
   } else {
     kept.resize(static_cast<std::size_t>(slots_used_));
     for (int s = 0; s < slots_used_; ++s) kept[s] = s;

@@ -1,5 +1,5 @@
-// Rows handed over one at a time by a reader, prepared as they arrive (missing values, -log2)
-// and kept all, or only the -top rows of largest variance: memory for values, not for text.
+// The row storage: rows handed over one at a time by a reader, prepared as they arrive
+// (prepare_row) and kept all, or only those tTopRows selects: memory for values, not for text.
 #pragma once
 
 #include <memory>
@@ -7,17 +7,18 @@
 
 #include "cluster/input/expression_data.hpp"
 #include "cluster/input/read_settings.hpp"
+#include "cluster/input/top_rows.hpp"
 #include "lib/large_block.hpp"
 
-class tRowCollector {
+class tRowStore {
  public:
   // expected_rows: the count the text announces, or -1 when it does not; text_bytes: the most
   // bytes the text can hold, or -1 when unknown. The rows' memory is taken at once only when
   // the text can hold the rows announced (a value takes two bytes at least), else as they come.
-  tRowCollector(const tReadSettings& settings, const string& input, int cols,
+  tRowStore(const tReadSettings& settings, const string& input, int cols,
                 long long expected_rows, long long text_bytes = -1);
-  tRowCollector(const tRowCollector&) = delete;
-  tRowCollector& operator=(const tRowCollector&) = delete;
+  tRowStore(const tRowStore&) = delete;
+  tRowStore& operator=(const tRowStore&) = delete;
 
   double* values();          // cols slots for the next row, to be filled by the reader
   unsigned char* missing();  // cols flags for it, all 0: the reader sets 1 for a missing entry
@@ -30,8 +31,7 @@ class tRowCollector {
  private:
   double* slot(int s);
   void make_slot(int s);            // allocates the block of slot s if need be
-  bool better(int a, int b) const;  // larger variance, ties to the earlier row
-  void keep(int s, const char* name);
+  void keep(int s, long long row, const char* name);
   int next_free_slot();
 
   const tReadSettings settings_;
@@ -47,9 +47,7 @@ class tRowCollector {
   std::vector<unsigned char> mask_;  // per slot, once any kept row has a missing entry
   std::vector<string> names_;        // per slot
   std::vector<string> dropped_names_;
-  std::vector<long long> order_;     // per slot: the input row number
-  std::vector<double> variance_;     // per slot, with -top
-  std::vector<int> heap_;            // -top: the slots kept, the worst first
+  std::unique_ptr<tTopRows> top_;    // with -top
   int free_slot_ = 0;
   int slots_used_ = 0;
   long long rows_read_ = 0;
