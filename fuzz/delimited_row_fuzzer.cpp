@@ -42,7 +42,8 @@ void compare_paths(const std::string& text, std::uint8_t choice) {
   std::string header, row;
   if (!header_and_row(text, header, row) || !quotes_close(row)) return;
   // gct's first two lines come before the header row proper: the samples are its fields after two.
-  const long long samples = static_cast<long long>(std::count(header.begin(), header.end(), '\t')) - 1;
+  const long long samples =
+      static_cast<long long>(std::count(header.begin(), header.end(), '\t')) - 1;
   if (format == tTableFormat::gct && samples < 0) return;
   const std::string head =
       format == tTableFormat::gct ? "#1.2\n2\t" + std::to_string(samples) + "\n" : "";

@@ -3,9 +3,9 @@
 // against strtod's, read in blocks and pieces as small as the block size.
 // The first input byte chooses the block size, the second the order of the calls; the rest is
 // the text.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -114,7 +114,8 @@ void compare(tTokenReader& reader, tPlainTokens& plain, std::uint32_t pattern,
         const std::size_t count = 1 + choice / 3 % 6;
         std::vector<std::string> tokens;
         while (tokens.size() < count && !plain.at_end()) tokens.push_back(plain.next());
-        for (std::size_t j = 0; j < tokens.size(); ++j) require(tokens[j] == reader.next(), "next() gives the token of the plain scan");
+        for (std::size_t j = 0; j < tokens.size(); ++j)
+          require(tokens[j] == reader.next(), "next() gives the token of the plain scan");
         if (!tokens.empty()) compare_values(tokens, block_size);
       }
     }

@@ -35,9 +35,7 @@ class tFieldScanner {
   bool refill();                     // keeps the text from pos_ on; false when nothing came
   void split_plain(std::size_t end);
   void split_quoted(std::size_t end);
-  bool is_delimiter(char c) const {
-    return c == delimiter_ || (delimiter_ == ' ' && c == '\t');
-  }
+  bool is_delimiter(char c) const { return c == delimiter_ || (delimiter_ == ' ' && c == '\t'); }
   // For blank runs: the first byte at or after at that is no blank, before end.
   std::size_t skip_blanks(std::size_t at, std::size_t end) const;
 

@@ -4,10 +4,10 @@
 #include <ostream>
 #include <string>
 
-#include "cluster/input_bytes.hpp"
 #include "cluster/input/matrix_layout.hpp"
 #include "cluster/input/preparation.hpp"
 #include "cluster/input/table_reader.hpp"
+#include "cluster/input_bytes.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -41,8 +41,7 @@ tExpressionData read_expression_data(std::istream& is, const string& name,
       message("# Input format: %s%s (chosen from the content)\n", format_name(format),
               bytes.compressed() ? ", gzip" : "");
   }
-  const long long text_bytes =
-      size < 0 ? -1 : (bytes.compressed() ? size * max_inflation : size);
+  const long long text_bytes = size < 0 ? -1 : (bytes.compressed() ? size * max_inflation : size);
   if (format == tTableFormat::matrix)
     return read_matrix_layout(bytes.stream(), name, settings, header_row_hint(head), progress,
                               tTextSplit(), text_bytes);
@@ -62,4 +61,3 @@ tExpressionData read_expression_matrix(std::istream& is, int verbosity, std::ost
   settings.verbosity = verbosity;
   return read_expression_data(is, "input", settings, progress);
 }
-

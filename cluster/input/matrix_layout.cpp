@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "cluster/input/matrix_fits.hpp"
-#include "cluster/limits.hpp"
 #include "cluster/input/row_store.hpp"
 #include "cluster/input/text_blocks.hpp"
 #include "cluster/input/token_pieces.hpp"
 #include "cluster/input/token_reader.hpp"
 #include "cluster/input/value_conversion.hpp"
 #include "cluster/input/white_space.hpp"
+#include "cluster/limits.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -119,8 +119,7 @@ void tLayoutReading::counts(std::ostream& progress) {
   if (settings_.top == 0) require_matrix_fits(rows_, cols_);
   require_matrix_fits(1, cols_);
   if (settings_.verbosity > 3) progress << "reading expression matrix..." << std::endl;
-  store_.reset(
-      new tRowStore(settings_, input_, static_cast<int>(cols_), rows_, text_bytes_));
+  store_.reset(new tRowStore(settings_, input_, static_cast<int>(cols_), rows_, text_bytes_));
 }
 
 tExpressionData tLayoutReading::rows() {

@@ -88,8 +88,8 @@ void zscore_rows(matrix& data) {
     warning("-zscore: %d row(s) of zero variance left as zeros", constant_rows);
 }
 
-bool prepare_row(double* row, const unsigned char* missing, int cols,
-                 const tReadSettings& settings, const char* input, const char* row_name) {
+bool prepare_row(double* row, const unsigned char* missing, int cols, const tReadSettings& settings,
+                 const char* input, const char* row_name) {
   if (!fill_missing(row, missing, cols, settings.missing)) return false;
   if (settings.log2) log2_row(row, cols, input, row_name);
   return true;

@@ -28,8 +28,8 @@ void warn_if_nonnegative(const matrix& data);
 
 // The steps of one row as it arrives: missing values as settings say, then -log2; false when the
 // row is to be dropped.
-bool prepare_row(double* row, const unsigned char* missing, int cols,
-                 const tReadSettings& settings, const char* input, const char* row_name);
+bool prepare_row(double* row, const unsigned char* missing, int cols, const tReadSettings& settings,
+                 const char* input, const char* row_name);
 
 // The steps over the rows kept: -center or -zscore, else the warning of warn_if_nonnegative.
 void prepare_rows(matrix& data, const tReadSettings& settings);

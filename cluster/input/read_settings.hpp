@@ -12,7 +12,7 @@ struct tReadSettings {
   tTableFormat format = tTableFormat::automatic;
   tMissingPolicy missing = tMissingPolicy::zero;
   bool log2 = false;
-  int top = 0;  // keep the rows of largest variance, this many; 0 keeps every row
+  int top = 0;          // keep the rows of largest variance, this many; 0 keeps every row
   bool center = false;  // subtract each row's mean
   bool zscore = false;  // and divide by its standard deviation
   int verbosity = 0;

@@ -23,13 +23,14 @@ bool text_can_hold(long long rows, int cols, long long text_bytes) {
 
 int slots_per_block(int cols) {
   const long long row_bytes = static_cast<long long>(cols) * static_cast<long long>(sizeof(double));
-  return static_cast<int>(std::max(1LL, std::min<long long>(max_block_slots, block_bytes / std::max(1LL, row_bytes))));
+  return static_cast<int>(
+      std::max(1LL, std::min<long long>(max_block_slots, block_bytes / std::max(1LL, row_bytes))));
 }
 
 }  // namespace
 
 tRowStore::tRowStore(const tReadSettings& settings, const string& input, int cols,
-                             long long expected_rows, long long text_bytes)
+                     long long expected_rows, long long text_bytes)
     : settings_(settings),
       input_(input),
       cols_(cols),

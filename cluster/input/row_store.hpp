@@ -15,8 +15,8 @@ class tRowStore {
   // expected_rows: the count the text announces, or -1 when it does not; text_bytes: the most
   // bytes the text can hold, or -1 when unknown. The rows' memory is taken at once only when
   // the text can hold the rows announced (a value takes two bytes at least), else as they come.
-  tRowStore(const tReadSettings& settings, const string& input, int cols,
-                long long expected_rows, long long text_bytes = -1);
+  tRowStore(const tReadSettings& settings, const string& input, int cols, long long expected_rows,
+            long long text_bytes = -1);
   tRowStore(const tRowStore&) = delete;
   tRowStore& operator=(const tRowStore&) = delete;
 
@@ -30,14 +30,14 @@ class tRowStore {
 
  private:
   double* slot(int s);
-  void make_slot(int s);            // allocates the block of slot s if need be
+  void make_slot(int s);  // allocates the block of slot s if need be
   void keep(int s, long long row, const char* name);
   int next_free_slot();
 
   const tReadSettings settings_;
   const string input_;
   const int cols_;
-  const bool direct_;  // rows go straight into data_ (count known, all kept)
+  const bool direct_;      // rows go straight into data_ (count known, all kept)
   const int block_slots_;  // rows per block otherwise: a block stays small next to its text
   matrix data_;
   // Otherwise in blocks of slots, allocated as needed and never moved or cleared (the reader
@@ -47,7 +47,7 @@ class tRowStore {
   std::vector<unsigned char> mask_;  // per slot, once any kept row has a missing entry
   std::vector<string> names_;        // per slot
   std::vector<string> dropped_names_;
-  std::unique_ptr<tTopRows> top_;    // with -top
+  std::unique_ptr<tTopRows> top_;  // with -top
   int free_slot_ = 0;
   int slots_used_ = 0;
   long long rows_read_ = 0;

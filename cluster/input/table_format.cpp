@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -62,6 +63,22 @@ std::size_t token_count(const std::string& line) {
        at = line.find_first_not_of(spaces, line.find_first_of(spaces, at)))
     ++count;
   return count;
+}
+
+bool first_token_is_number(const std::string& line) {
+  const char* spaces = " \t\v\f\r";
+  const std::size_t at = line.find_first_not_of(spaces);
+  const std::string token = line.substr(at, line.find_first_of(spaces, at) - at);
+  char* end = nullptr;
+  std::strtod(token.c_str(), &end);
+  return !token.empty() && *end == '\0';
+}
+
+// A line that is not blank follows the first.
+bool has_second_line(const std::string& text) {
+  const std::size_t stop = text.find('\n');
+  return stop != std::string::npos &&
+         text.find_first_not_of(" \t\n\v\f\r", stop) != std::string::npos;
 }
 
 // How often c occurs in line outside double quotes.
@@ -124,7 +141,11 @@ tTableFormat detect_format(const std::string& head) {
   const std::size_t commas = count_unquoted(line, ',');
   if (semicolons > commas) return tTableFormat::csv2;
   if (commas > 0) return tTableFormat::csv;
-  if (token_count(line) >= 2) return tTableFormat::ssv;
+  // Two tokens are a header only before a data line and when the first is no number: a count
+  // line gone wrong ("2.5 3") keeps the matrix layout's report.
+  const std::size_t tokens = token_count(line);
+  if (tokens >= 3 || (tokens == 2 && !first_token_is_number(line) && has_second_line(text)))
+    return tTableFormat::ssv;
   return tTableFormat::matrix;
 }
 

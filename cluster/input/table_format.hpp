@@ -15,8 +15,9 @@ const char* format_name(tTableFormat format);
 // when its first two tokens are integers and its first line holds at most two tokens (the counts
 // on one line or two); gct after "#1.2" or "#1.3"; pcl for a tab-separated header starting "UID",
 // "NAME", "GWEIGHT"; tsv for other lines with tabs; csv2 for lines with more semicolons than
-// commas outside quotes, csv for other lines with commas; ssv for other lines of two or more
-// white-space separated fields; else the matrix layout.
+// commas outside quotes, csv for other lines with commas; ssv for other lines of three or more
+// white-space separated fields, or of two when the first is no number and a line follows; else
+// the matrix layout.
 tTableFormat detect_format(const std::string& head);
 
 // For a first line that looks like a header row (three or more tab-, comma-, semicolon- or

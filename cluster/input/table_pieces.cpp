@@ -219,9 +219,9 @@ void convert_piece(const char* text, std::size_t begin, std::size_t end, const t
       }
       const bool other =
           all_other || (shape.quoted && std::memchr(text + at, '"', line_end - at) != nullptr);
-      if (other ? !convert_other_line(text, at, line_end, shape, line, piece, fields, copy)
-                : !convert_line(text, at, line_end, shape, convert_tokens, line, piece, starts,
-                                copy))
+      if (other
+              ? !convert_other_line(text, at, line_end, shape, line, piece, fields, copy)
+              : !convert_line(text, at, line_end, shape, convert_tokens, line, piece, starts, copy))
         return;
     }
     piece.line_feeds += found ? 1 : 0;

@@ -35,8 +35,8 @@ struct tTableShape {
   char delimiter;  // ' ': runs of blanks and tabs, blanks at the line's ends aside
   std::size_t leading;
   std::size_t columns;
-  bool quoted = false;          // fields may be quoted as in RFC 4180, within their line
-  bool decimal_comma = false;   // cells write a comma for the decimal point
+  bool quoted = false;           // fields may be quoted as in RFC 4180, within their line
+  bool decimal_comma = false;    // cells write a comma for the decimal point
   std::size_t weight_field = 0;  // a leading field that holds the row's weight, if not 0
 };
 

@@ -22,10 +22,10 @@ namespace {
 // What the header lines told: the columns, the fields before them, the rows announced.
 struct tLayout {
   std::vector<std::string> columns;
-  std::size_t leading = 1;      // the name, and for gct and pcl the fields after it
-  long long expected = -1;      // gct's row count
+  std::size_t leading = 1;        // the name, and for gct and pcl the fields after it
+  long long expected = -1;        // gct's row count
   long long annotation_rows = 0;  // gct 1.3: rows of column annotations before the data
-  bool first_row_read = false;  // tsv and csv: the first data row is in the scanner already
+  bool first_row_read = false;    // tsv and csv: the first data row is in the scanner already
 };
 
 bool quoted(tTableFormat format) {
@@ -94,8 +94,7 @@ class tTableReading {
   void read_row(tRowStore& store, const tLayout& layout);
   void read_rest(tRowStore& store, const tLayout& layout, long long& count,
                  const tTextSplit& split);
-  void add_row(tRowStore& store, const tTablePiece& piece, std::size_t r,
-               std::size_t columns);
+  void add_row(tRowStore& store, const tTablePiece& piece, std::size_t r, std::size_t columns);
   void note_kind(tValueKind kind, unsigned char& missing);
 
   std::istream& is_;
@@ -144,8 +143,8 @@ tLayout tTableReading::header() {
     gct_counts(layout);
   } else if (format_ == tTableFormat::pcl) {
     if (field_count() < 3 || strcasecmp(field(2).c_str(), "GWEIGHT") != 0)
-      fault(("the header row is \"UID NAME GWEIGHT samples...\"" + delimiter_hint(field(0)))
-                .c_str());
+      fault(
+          ("the header row is \"UID NAME GWEIGHT samples...\"" + delimiter_hint(field(0))).c_str());
     layout.columns = fields_from(3);
     layout.leading = 3;
   } else {
@@ -173,7 +172,6 @@ void tTableReading::corner(tLayout& layout) {
               .c_str());
   }
 }
-
 
 void tTableReading::read_row(tRowStore& store, const tLayout& layout) {
   const std::size_t expected = layout.leading + layout.columns.size();
@@ -245,8 +243,8 @@ void tTableReading::add_row(tRowStore& store, const tTablePiece& piece, std::siz
 tExpressionData tTableReading::rows(const tLayout& layout, const tReadSettings& settings,
                                     const tTextSplit& split, long long text_bytes) {
   require_matrix_fits(1, static_cast<long long>(layout.columns.size()));
-  tRowStore store(settings, input_, static_cast<int>(layout.columns.size()),
-                          layout.expected, text_bytes);
+  tRowStore store(settings, input_, static_cast<int>(layout.columns.size()), layout.expected,
+                  text_bytes);
   long long count = 0;
   long long annotations = layout.annotation_rows;
   bool more = layout.first_row_read || next_line();

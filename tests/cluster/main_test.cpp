@@ -535,5 +535,6 @@ TEST(Clusterer, TheReportCountsTheRowsKeptAfterDroppingRowsWithMissingValues) {
   const tRun result = run("-i " + input + " -num_clusters 2 -missing drop -report " + report);
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string html = slurp(report);
-  EXPECT_THAT(html, testing::HasSubstr("<th class=\"text\">Rows kept</th><td class=\"text\">3</td>"));
+  EXPECT_THAT(html,
+              testing::HasSubstr("<th class=\"text\">Rows kept</th><td class=\"text\">3</td>"));
 }

@@ -1,11 +1,8 @@
 // The expression matrix text: counts, names, value tokens, header checks and row normalisation.
 #include "cluster/input/matrix_input.hpp"
 
-#include "cluster/input/preparation.hpp"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <cmath>
@@ -16,6 +13,8 @@
 #include <random>
 #include <sstream>
 #include <string>
+
+#include "cluster/input/preparation.hpp"
 
 namespace {
 
@@ -213,6 +212,7 @@ TEST(MatrixInputDeathTest, ShortTextsUseMemoryInProportionToTheirSize) {
     setrlimit(RLIMIT_AS, &limit);
     read_text(text);
   };
-  EXPECT_EXIT(read_in_one_gib(), testing::ExitedWithCode(1),
+  EXPECT_EXIT(
+      read_in_one_gib(), testing::ExitedWithCode(1),
       testing::HasSubstr("the text ends at row 0, column 31 of \"g1\", before its 2709 x 207931"));
 }

@@ -97,8 +97,9 @@ TEST(MatrixLayoutDeathTest, TruncationAndTextAfterTheValuesAreReportedAlikeForEv
       {"2 2\na 1 2 3\nb 4 5 6\n",
        "2 token(s) left after the 2 x 2 values the counts announce, the first \"5\"; the "
        "counts do not describe the text"},
-      {"0 3\nleft over", "2 token(s) left after the 0 x 3 values the counts announce, the first "
-                         "\"left\"; the counts do not describe the text"},
+      {"0 3\nleft over",
+       "2 token(s) left after the 0 x 3 values the counts announce, the first "
+       "\"left\"; the counts do not describe the text"},
   };
   for (const auto& c : cases)
     for (const tTextSplit& split : splits)

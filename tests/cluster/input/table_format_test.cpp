@@ -24,11 +24,13 @@ TEST(TableFormat, AutoChoosesTheLayoutFromTheFirstLine) {
       {"\"\";\"a\";\"b\"\r\n", "csv2"},
       {"\"a;b;c\",\"d\"\n", "csv"},  // semicolons inside quotes do not count
       {"g;a,5;b\n", "csv2"},
+      {"S1 S2\ng 1 2\n", "ssv"},
+      {"2.5 3\ng 1 2 3\n", "matrix"},  // a count line gone wrong keeps its report
+      {"three 2\n", "matrix"},
       {"word\n", "matrix"},
       {"", "matrix"},
   };
-  for (const auto& c : cases)
-    EXPECT_STREQ(format_name(detect_format(c.head)), c.format) << c.head;
+  for (const auto& c : cases) EXPECT_STREQ(format_name(detect_format(c.head)), c.format) << c.head;
 }
 
 TEST(TableFormat, HintsNameTheFormatOfTheDelimiterFound) {

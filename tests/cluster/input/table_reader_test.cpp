@@ -2,8 +2,6 @@
 // format reads as its matrix layout does.
 #include "cluster/input/table_reader.hpp"
 
-#include "cluster/input/matrix_input.hpp"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cluster/input/matrix_input.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -139,12 +138,12 @@ TEST(TableReader, EveryFormatCompressedOrNotReadsAsTheMatrixLayout) {
       {"ssv", table_text(t, "", "  gene ", "  ", "\r\n", " \t ")},
       // R's write.csv2: semicolons and decimal commas.
       {"csv2", table_text(quoted(decimal_commas(t)), "", "\"\";", ";", "\r\n", ";")},
-      {"gct", table_text(t, "\xEF\xBB\xBF#1.2\n4\t5\n", "Name\tDescription\t", "\t", "\n", "\tna\t")},
+      {"gct",
+       table_text(t, "\xEF\xBB\xBF#1.2\n4\t5\n", "Name\tDescription\t", "\t", "\n", "\tna\t")},
       // gct 1.3: one row annotation field, two column annotation rows.
-      {"gct", after_lines(3,
-                          table_text(t, "#1.3\n4\t5\t1\t2\n", "id\tDescription\t", "\t", "\n",
-                                     "\tna\t"),
-                          "type\tna\ta\tb\tc\td\te\nbatch\tna\t1\t1\t2\t2\t3\n")},
+      {"gct", after_lines(
+                  3, table_text(t, "#1.3\n4\t5\t1\t2\n", "id\tDescription\t", "\t", "\n", "\tna\t"),
+                  "type\tna\ta\tb\tc\td\te\nbatch\tna\t1\t1\t2\t2\t3\n")},
   };
   for (const auto& c : cases)
     for (bool compressed : {false, true}) {
@@ -222,16 +221,20 @@ TEST(TableReaderDeathTest, MalformedTablesEndTheRunNamingTheLine) {
        "test: the gzip data are damaged"},
       {"1 2\nr -1 3\n", "-log2: test: row \"r\", column 0 holds the negative value -1"},
       // A delimiter the format does not cut at.
-      {"g,a,b\nr0,1,2\n", "(tsv): line 1: the header row holds one field; -format csv reads it", "tsv"},
-      {"g\ta\nr0 1\n", "(tsv): line 2: the first data row holds one field; -format ssv reads it", "tsv"},
-      {"g;a;b\nr0;1;2\n", "(csv): line 1: the header row holds one field; -format csv2 reads it", "csv"},
+      {"g,a,b\nr0,1,2\n", "(tsv): line 1: the header row holds one field; -format csv reads it",
+       "tsv"},
+      {"g\ta\nr0 1\n", "(tsv): line 2: the first data row holds one field; -format ssv reads it",
+       "tsv"},
+      {"g;a;b\nr0;1;2\n", "(csv): line 1: the header row holds one field; -format csv2 reads it",
+       "csv"},
       {"gene\n\"r0\"\n", "(ssv): line 1: the header row holds one field\n", "ssv"},
       {"#1.2\n1\t0\nName\tDescription\ng\td\n", "(gct): line 3: the header names no value column"},
       {"#1.3\n1\t1\t1\nid\tdesc\tS1\n", "(gct): line 2: the dimensions line holds four counts"},
       {"#1.3\n1\t1\t1\t0\nid\tdesc\tS1\ng\td\t1\t2\n",
        "(gct): line 4: the row has 4 fields where the header calls for 3"},
-      {"UID,NAME,GWEIGHT,a\n", "(pcl): line 1: the header row is \"UID NAME GWEIGHT samples...\"; "
-                               "-format csv reads it",
+      {"UID,NAME,GWEIGHT,a\n",
+       "(pcl): line 1: the header row is \"UID NAME GWEIGHT samples...\"; "
+       "-format csv reads it",
        "pcl"},
       // A quoted name holding a line feed counts that line for the lines after it.
       {"g,a\n\"r\n0\",1\nr1,x\n", "(csv): line 4: column 2 (\"a\"): \"x\" is neither"},
@@ -307,8 +310,8 @@ TEST(TableReader, TablesWrittenByRReadAsTheShippedText) {
   const struct {
     const char* file;
     const char* format;
-  } cases[] = {{"plain.tsv", "tsv"},     {"default.txt", "ssv"},   {"tab.tsv", "tsv"},
-               {"comma.csv", "csv"},     {"semicolon.csv", "csv2"}, {"table.gct", "gct"}};
+  } cases[] = {{"plain.tsv", "tsv"}, {"default.txt", "ssv"},    {"tab.tsv", "tsv"},
+               {"comma.csv", "csv"}, {"semicolon.csv", "csv2"}, {"table.gct", "gct"}};
   for (const auto& c : cases) {
     std::ifstream file(std::string(CLUSTER_TEST_DATA "/r_written/") + c.file);
     const std::string text((std::istreambuf_iterator<char>(file)), {});
