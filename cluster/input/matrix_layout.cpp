@@ -66,7 +66,7 @@ class tLayoutReading {
     bye("Expression matrix %s: the text ends at row %lld, %s, before its %lld x %lld values%s",
         input_.c_str(), row_, place.c_str(), rows_, cols_, hint_.c_str());
   }
-  void warn() const;
+  void report() const;
 
   tTextBlocks blocks_;
   const long long text_bytes_;
@@ -134,7 +134,7 @@ tExpressionData tLayoutReading::rows() {
     truncated("column " + std::to_string(column_) + " of \"" +
               token_excerpt(name_.c_str()).c_str() + "\"");
   }
-  warn();
+  report();
   return store_->finish(tTableFormat::matrix, array<string>());
 }
 
@@ -193,7 +193,7 @@ void tLayoutReading::note(tValueKind kind, const std::string& token, std::size_t
   }
 }
 
-void tLayoutReading::warn() const {
+void tLayoutReading::report() const {
   // Text after the last value means the counts do not describe the text: values have shifted
   // between rows.
   if (trailing_ > 0)

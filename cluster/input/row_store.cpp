@@ -1,4 +1,5 @@
-// Rows kept in slots: straight into the matrix when the count is known, else in a growing block;
+// Rows kept in slots: straight into the matrix when the count is known and the text can hold it,
+// else in blocks allocated as rows arrive;
 // with -top a heap of N + 1 slots holds the best rows so far and a free one for the next.
 #include "cluster/input/row_store.hpp"
 

@@ -1,4 +1,4 @@
-// The expression matrix text: counts, names, value tokens, header checks and row normalisation.
+// The expression matrix text: counts, names, value tokens, header checks and memory.
 #include "cluster/input/matrix_input.hpp"
 
 #include <gmock/gmock.h>
@@ -13,8 +13,6 @@
 #include <random>
 #include <sstream>
 #include <string>
-
-#include "cluster/input/preparation.hpp"
 
 namespace {
 
@@ -172,30 +170,6 @@ TEST(MatrixInputDeathTest, MatricesBeyondMemoryAreRefusedBeforeAllocation) {
               testing::Eq(bye_text("A matrix of 10 x 3000000000 values does not fit in memory")));
   EXPECT_EXIT(read_text("6999 1000000\n"), testing::ExitedWithCode(1),
               testing::Eq(bye_text("A matrix of 6999 x 1000000 values does not fit in memory")));
-}
-
-TEST(MatrixInput, NormalisedRowsHaveUnitLength) {
-  matrix data(2, 2);
-  data(0, 0) = 3;
-  data(0, 1) = 4;
-  data(1, 0) = -1;
-  data(1, 1) = 1;
-  normalize_rows(data);
-  expect_row(data, 0, {0.6, 0.8});
-  EXPECT_EQ(data(1, 0), -1 / std::sqrt(2.0));
-  EXPECT_EQ(data(1, 1), 1 / std::sqrt(2.0));
-}
-
-TEST(MatrixInput, NormalisationLeavesZeroRowsZeroWithOneWarning) {
-  matrix data(3, 2);
-  data(1, 1) = 2;
-  testing::internal::CaptureStderr();
-  normalize_rows(data);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n");
-  expect_row(data, 0, {0, 0});
-  expect_row(data, 1, {0, 1});
-  expect_row(data, 2, {0, 0});
 }
 
 // Counts that promise 2709 x 207931 values (4.5 GB) in a text of 200 bytes: with the address space

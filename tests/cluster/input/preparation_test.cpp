@@ -1,8 +1,10 @@
-// Row preparation: centring, z-scores with their warning, and the all-nonnegative warning.
+// Row preparation: centring, z-scores, unit length, each with its warning, the all-nonnegative
+// warning, and the steps over the rows kept as the settings choose them.
 #include "cluster/input/preparation.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +40,35 @@ TEST(Preparation, EachStepGivesItsRowsAndWarnings) {
        "\nWarning: every value of the data is >= 0: the sign bisection cannot split such rows "
        "(each cluster's second half stays empty); -center subtracts each row's mean first\n"},
       {"signed", warn_if_nonnegative, {{0, -2}, {3, 0}}, {{0, -2}, {3, 0}}, ""},
+      {"normalize",
+       normalize_rows,
+       {{3, 4}, {0, 0}, {-1, 1}, {0, 0}},
+       {{0.6, 0.8}, {0, 0}, {-1 / std::sqrt(2.0), 1 / std::sqrt(2.0)}, {0, 0}},
+       "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n"},
+      {"settings: center",
+       [](matrix& m) {
+         tReadSettings settings;
+         settings.center = true;
+         prepare_rows(m, settings);
+       },
+       {{1, 2, 6}},
+       {{-2, -1, 3}},
+       ""},
+      {"settings: zscore",
+       [](matrix& m) {
+         tReadSettings settings;
+         settings.zscore = true;
+         prepare_rows(m, settings);
+       },
+       {{1, 2, 3}},
+       {{-1, 0, 1}},
+       ""},
+      {"settings: neither",
+       [](matrix& m) { prepare_rows(m, tReadSettings()); },
+       {{0, 2}},
+       {{0, 2}},
+       "\nWarning: every value of the data is >= 0: the sign bisection cannot split such rows "
+       "(each cluster's second half stays empty); -center subtracts each row's mean first\n"},
   };
   for (const auto& c : cases) {
     matrix data = rows_of(c.in);
