@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "cluster/input_bytes.hpp"
+#include "io/input_bytes.hpp"
 #include "cluster/matrix_layout.hpp"
 #include "cluster/table_reader.hpp"
 #include "lib/diagnostics.hpp"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions {

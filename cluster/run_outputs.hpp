@@ -6,7 +6,7 @@
 
 #include "cluster/cluster_summary.hpp"
 #include "cluster/matrix_input.hpp"
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
 #include "cluster/restarts.hpp"
 #include "cluster/run_record.hpp"
 #include "lib/string.hpp"

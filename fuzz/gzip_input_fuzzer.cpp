@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "cluster/input_bytes.hpp"
+#include "io/input_bytes.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 
 namespace {

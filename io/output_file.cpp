@@ -1,5 +1,5 @@
 // Output files through a temporary beside the target, removed on every early end of the run.
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Output files: replaced whole on commit, untouched otherwise, devices written directly.
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
