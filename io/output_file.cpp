@@ -5,96 +5,99 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
-#include <vector>
 
+#include "io/resolved_path.hpp"
+#include "io/temporary_files.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
 
-// Temporaries not yet committed. bye() and usage() leave through exit() without unwinding, so an
-// exit handler removes them; the list is never destroyed, so it outlives that handler.
-std::vector<std::string>& pending_temporaries() {
-  static auto* pending = new std::vector<std::string>;
-  return *pending;
-}
-
-void remove_pending_temporaries() {
-  for (const std::string& path : pending_temporaries()) ::unlink(path.c_str());
-  pending_temporaries().clear();
-}
-
-void add_pending(const std::string& path) {
-  static const bool registered = std::atexit(remove_pending_temporaries) == 0;
-  if (!registered) bye("Can't arrange the removal of temporary file %s", path.c_str());
-  pending_temporaries().push_back(path);
-}
-
-void drop_pending(const std::string& path) {
-  std::vector<std::string>& pending = pending_temporaries();
-  for (std::size_t i = 0; i < pending.size(); ++i)
-    if (pending[i] == path) {
-      pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
-    }
-}
-
-// The permissions of the finished file: those of the file it replaces, else 0664 less the umask
-// (what a file created by open() with 0664 gets).
+// The permissions of the finished file: those of the file it replaces, else what open() with
+// 0666 gives under the umask.
 mode_t final_mode(const struct stat* existing) {
   if (existing) return existing->st_mode & 07777;
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  return 0664 & ~mask;
+  return 0666 & ~mask;
+}
+
+bool is_standard_output(const string& name) {
+  return name == "-";
+}
+
+// Writes the file's data to the disk, so that the rename never exposes a partial file.
+bool synced(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY);
+  if (fd < 0) return false;
+  const bool done = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && done;
 }
 
 }  // namespace
 
 tOutputFile::tOutputFile(const string& name) : name_(name) {
+  if (is_standard_output(name)) {
+    stream_ = &std::cout;
+    return;
+  }
+  target_ = resolved_path(name.c_str());
   struct stat info {};
-  const bool exists = ::stat(name.c_str(), &info) == 0;
+  const bool exists = ::stat(target_.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) {
-    stream_.open(name.c_str(), std::ios::out | std::ios::trunc);
-    if (stream_.fail()) bye("Can't open file to write: %s", name.c_str());
+    file_.open(name.c_str(), std::ios::out | std::ios::trunc);
+    if (file_.fail()) bye("Can't open file to write: %s", name.c_str());
     return;
   }
   // A file the user may not write stays refused, as opening it would be.
-  if (exists && ::access(name.c_str(), W_OK) != 0)
+  if (exists && ::access(target_.c_str(), W_OK) != 0)
     bye("Can't open file to write: %s", name.c_str());
-  // A symbolic link keeps pointing at the file it names: that file is replaced.
-  if (exists) {
-    char* real = ::realpath(name.c_str(), nullptr);
-    if (real) target_ = real;
-    std::free(real);
-  }
-  if (target_.empty()) target_ = name;
-  std::string path = std::string(target_.c_str()) + ".XXXXXX";
+  open_temporary(final_mode(exists ? &info : nullptr));
+}
+
+void tOutputFile::open_temporary(unsigned mode) {
+  std::string path = target_ + ".XXXXXX";
   const int fd = ::mkstemp(path.data());
-  if (fd < 0) bye("Can't open file to write: %s", name.c_str());
-  add_pending(path);
-  const bool moded = ::fchmod(fd, final_mode(exists ? &info : nullptr)) == 0;
+  if (fd < 0) bye("Can't open file to write: %s", name_.c_str());
+  ticket_ = hold_temporary(path.c_str());
+  temporary_ = path;
+  const bool moded = ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
   ::close(fd);
-  stream_.open(path, std::ios::out | std::ios::trunc);
-  if (!moded || stream_.fail()) bye("Can't open file to write: %s", name.c_str());
-  temporary_ = path.c_str();
+  file_.open(path, std::ios::out | std::ios::trunc);
+  if (!moded || file_.fail()) bye("Can't open file to write: %s", name_.c_str());
 }
 
 tOutputFile::~tOutputFile() {
   if (temporary_.empty() || committed_) return;
-  stream_.close();
+  file_.close();
   ::unlink(temporary_.c_str());
-  drop_pending(temporary_.c_str());
+  release_temporary(ticket_);
 }
 
 void tOutputFile::commit() {
   if (committed_) error("Output file %s committed twice", name_.c_str());
-  stream_.close();
-  if (stream_.fail()) bye("Can't write file: %s", name_.c_str());
+  if (stream_ != &file_) {
+    if (!std::cout.flush()) bye("Can't write to standard output");
+  } else {
+    file_.close();
+    if (file_.fail()) bye("Can't write file: %s", name_.c_str());
+    if (!temporary_.empty()) replace_target();
+  }
   committed_ = true;
-  if (temporary_.empty()) return;
-  if (std::rename(temporary_.c_str(), target_.c_str()) != 0)
+}
+
+void tOutputFile::replace_target() {
+  if (!synced(temporary_) || std::rename(temporary_.c_str(), target_.c_str()) != 0)
     bye("Can't write file: %s", name_.c_str());
-  drop_pending(temporary_.c_str());
+  release_temporary(ticket_);
+}
+
+void write_whole_output(const string& name, const std::string& text) {
+  tOutputFile file(name.empty() ? string("-") : name);
+  file.stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+  file.commit();
 }
