@@ -75,9 +75,11 @@ void tOptions::guard_files() const {
   const auto named = [](const char* option, const std::optional<string>& file, tFileUse use) {
     return tNamedFile{option, file ? file->c_str() : "", use};
   };
-  guard_paths({named("-i", in_file_, tFileUse::input), named("-i2", in2_file_, tFileUse::input),
+  guard_paths({named("-i", in_file_, tFileUse::input),
+               named("-i2", in2_file_, tFileUse::input),
                {"-init_clusters", init_clusters.c_str(), tFileUse::input},
-               named("-o", out_file_, tFileUse::output), named("-o2", out2_file_, tFileUse::output),
+               named("-o", out_file_, tFileUse::output),
+               named("-o2", out2_file_, tFileUse::output),
                named("-o3", out3_file_, tFileUse::output),
                named("-table", table_file_, tFileUse::output),
                named("-heatmap", heatmap_file_, tFileUse::output),

@@ -46,8 +46,8 @@ bool same_file(const tIdentity& a, const tIdentity& b) {
   const tNamedFile& output = later.use == tFileUse::output ? later : earlier;
   const tNamedFile& other = later.use == tFileUse::output ? earlier : later;
   if (other.use == tFileUse::input)
-    misuse("%s %s is the input file of %s: an output may not replace an input", output.option.c_str(),
-           output.path.c_str(), other.option.c_str());
+    misuse("%s %s is the input file of %s: an output may not replace an input",
+           output.option.c_str(), output.path.c_str(), other.option.c_str());
   misuse("%s %s and %s %s are one file: give each output a file of its own", earlier.option.c_str(),
          earlier.path.c_str(), later.option.c_str(), later.path.c_str());
 }

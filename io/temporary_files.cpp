@@ -38,7 +38,8 @@ extern "C" void remove_and_reraise(int signal_number) {
 }
 
 void install_removal() {
-  if (std::atexit(remove_held_temporaries) != 0) bye("Can't arrange the removal of temporary files");
+  if (std::atexit(remove_held_temporaries) != 0)
+    bye("Can't arrange the removal of temporary files");
   for (const int signal_number : caught_signals) {
     struct sigaction current {};
     if (::sigaction(signal_number, nullptr, &current) != 0) continue;
@@ -58,7 +59,8 @@ int hold_temporary(const char* path) {
   static std::once_flag installed;
   std::call_once(installed, install_removal);
   const std::size_t length = std::strlen(path);
-  if (length >= PATH_MAX) bye("Can't keep track of the temporary file %s: its name is too long", path);
+  if (length >= PATH_MAX)
+    bye("Can't keep track of the temporary file %s: its name is too long", path);
   for (int ticket = 0; ticket < slot_count; ++ticket) {
     int expected = slot_free;
     if (!slots[ticket].state.compare_exchange_strong(expected, slot_filling)) continue;
