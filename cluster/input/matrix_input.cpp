@@ -7,7 +7,7 @@
 #include "cluster/input/matrix_layout.hpp"
 #include "cluster/input/preparation.hpp"
 #include "cluster/input/table_reader.hpp"
-#include "cluster/input_bytes.hpp"
+#include "io/input_bytes.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
