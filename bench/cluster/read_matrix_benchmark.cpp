@@ -1,7 +1,7 @@
 // Reading speed of the expression data: the clusterer's reader on files named on the command
 // line, in bytes of the file per second, on each thread count asked for. A matrix layout file
-// goes through the legacy entry (read_expression_matrix); any other file (a table, gzip data)
-// through the reader the program uses, which chooses the format from the content.
+// goes through the layout's own entry (read_expression_matrix); any other file (a table, gzip
+// data) through the reader the program uses, which chooses the format from the content.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
