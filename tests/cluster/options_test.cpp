@@ -318,7 +318,7 @@ TEST(OptionsDeathTest, ValuesWithoutMeaningAreRejectedNamingTheOption) {
            "-num_clusters 700: -simulate makes 10 rows per cluster and at most 6999 rows are "
            "supported, so at most 699 clusters");
   rejected({"-format", "xlsx"},
-           "-format xlsx: the formats are auto, matrix, tsv, csv, gct and pcl");
+           "-format xlsx: the formats are auto, matrix, tsv, ssv, csv, csv2, gct and pcl");
   rejected({"-missing", "mean"}, "-missing mean: the choices are zero, rowmean and drop");
   rejected({"-top", "0"}, "-top 0: between 1 and 6999 rows can be kept");
   rejected({"-top", "7000"}, "-top 7000: between 1 and 6999 rows can be kept");
