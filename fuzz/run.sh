@@ -12,15 +12,16 @@ source fuzz/common.sh
 build=${1:-build-fuzz}
 seed=1
 
-# Executions of each target: 20 to 30 seconds each, measured on a busy two-core machine.
+# Executions of each target: under 30 seconds each on one core of a two-core machine under a
+# load of 12 (about 10 seconds of processor time each).
 declare -A runs=(
-  [matrix_reader_fuzzer]=14000
-  [token_reader_fuzzer]=50000
-  [initial_assignment_fuzzer]=2500
-  [command_line_fuzzer]=7000
-  [taxaset_read_fuzzer]=45000
+  [matrix_reader_fuzzer]=9000
+  [token_reader_fuzzer]=34000
+  [initial_assignment_fuzzer]=1900
+  [command_line_fuzzer]=4700
+  [taxaset_read_fuzzer]=35000
   [alignment_reader_fuzzer]=50000
-  [table_reader_fuzzer]=2500
+  [table_reader_fuzzer]=2000
   [gzip_input_fuzzer]=45000
 )
 
