@@ -348,10 +348,6 @@ TEST(OptionsDeathTest, OutputsNamingAnInputOrEachOtherEndTheRunBeforeAnyFileIsTo
        "-o " + data + " is the input file of -i: an output may not replace an input"},
       {{"-init_clusters", data.c_str(), "-o2", data.c_str()},
        "-o2 " + data + " is the input file of -init_clusters: an output may not replace an input"},
-      {{"-i2", data.c_str(), "-table", data.c_str()},
-       "-table " + data + " is the input file of -i2: an output may not replace an input"},
-      {{"-o", x.c_str(), "-o3", x.c_str()},
-       "-o " + x + " and -o3 " + x + " are one file: give each output a file of its own"},
       {{"-heatmap", x.c_str(), "-report", x.c_str()},
        "-heatmap " + x + " and -report " + x + " are one file: give each output a file of its own"},
   };
