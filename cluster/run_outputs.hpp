@@ -1,25 +1,21 @@
-// The run's named output files beyond the label files: finishing them whole, and the pictures.
+// The pictures of a run and the record of the run they show.
 #pragma once
 
 #include <iosfwd>
-#include <memory>
+#include <string>
 
 #include "cluster/cluster_summary.hpp"
 #include "cluster/clustering.hpp"
 #include "cluster/matrix_input.hpp"
 #include "cluster/output_file.hpp"
 #include "cluster/run_record.hpp"
-#include "lib/string.hpp"
 
-class tOptions;
+// What the report shows of the command line, the settings, the input (named input_name), the
+// starts and the kept start's passes; normalized: the rows were scaled before the clustering.
+tRunRecord run_record(const std::string& command_line, const std::string& input_name,
+                      const tExpressionData& input, const tClusteringSettings& settings,
+                      bool normalized, const tClusteringResult& clustering);
 
-// A named file replaces its target whole; otherwise os (standard output) is checked for loss.
-void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, const string& name);
-
-// What the report shows of the settings, the input, the starts and the kept start's passes.
-tRunRecord run_record(const tOptions& options, int argc, const char** argv,
-                      const tExpressionData& input, const tClusteringResult& clustering);
-
-// The -heatmap and -report files, each only when named.
-void write_pictures(const tOptions& options, const tRunRecord& record,
+// The -heatmap and -report files, each only when named (not nullptr), committed whole.
+void write_pictures(tOutputFile* heatmap, tOutputFile* report, const tRunRecord& record,
                     const tFinishedClustering& clustering);
