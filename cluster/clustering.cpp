@@ -5,6 +5,7 @@
 #include <ostream>
 #include <utility>
 
+#include "algorithms/quality_scores.hpp"
 #include "cluster/bisection.hpp"
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
@@ -41,6 +42,12 @@ std::vector<int> as_vector(const array<int>& labels) {
 }
 
 }  // namespace
+
+tQualityScores quality_scores(const matrix& data, const array<tTaxaSet>& clusters,
+                              const array<vector>& means) {
+  return {S_ave(data, clusters, means, 1), S_max(data, clusters, means),
+          H_ave(data, clusters, means, 1), H_min(data, clusters, means)};
+}
 
 tClusteringResult cluster_rows(const matrix& data, const tClusteringSettings& settings,
                                tClusteringObserver& observer) {

@@ -7,11 +7,11 @@
 #include "cluster/options.hpp"
 #include "cluster/preparation.hpp"
 #include "cluster/progress.hpp"
-#include "cluster/results_table.hpp"
+#include "cluster/report/results_table.hpp"
+#include "cluster/report/run_outputs.hpp"
+#include "cluster/report/scores_report.hpp"
 #include "cluster/run_files.hpp"
-#include "cluster/run_outputs.hpp"
 #include "cluster/run_seed.hpp"
-#include "cluster/scores_report.hpp"
 #include "cluster/synthetic_data.hpp"
 #include "cluster/version.hpp"
 #include "lib/diagnostics.hpp"
@@ -132,6 +132,7 @@ int main(int argc, const char** argv) {
   const int rows = data.dim1();
   if (k > rows)
     warning("-num_clusters %d is above the %d rows: clusters without rows follow", k, rows);
+  // Shuffled entries do not sit where the input lacked values: the pictures then draw no mask.
   if (options.simulation.permute && !simulate) {
     random_source row_draws = seeded_source(seed, tRandomUse::permute_rows, 0, rows - 1);
     random_source col_draws = seeded_source(seed, tRandomUse::permute_columns, 0, data.dim2() - 1);
@@ -162,7 +163,8 @@ int main(int argc, const char** argv) {
         files.heatmap.get(), files.report.get(),
         run_record(command_line_of(argc, argv), simulate ? "simulated" : input_label(options),
                    input, settings, options.clustering.normalize, result),
-        {data, input.names, result.clusters, result.means, result.halves});
+        {data, input.names, result.clusters, result.means, result.halves,
+         options.simulation.permute ? nullptr : &input.missing});
   if (simulate) write_final_listing(out, result.halves);
   check_written(out, "stdout");  // the reports: lost output must not end with status 0
   return 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "algorithms/sqkmeans.hpp"
-#include "cluster/clustering.hpp"
+#include "cluster/clustering_settings.hpp"
 #include "cluster/initial_partition.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/run_seed.hpp"

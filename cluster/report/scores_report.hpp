@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "cluster/cluster_summary.hpp"
+#include "cluster/report/cluster_summary.hpp"
 #include "lib/array.hpp"
 #include "lib/matrix.hpp"
 #include "lib/taxaset.hpp"

@@ -1,11 +1,11 @@
 // Scores report: the objective in full, how it divides among clusters, and the quality scores.
-#include "cluster/scores_report.hpp"
+#include "cluster/report/scores_report.hpp"
 
 #include <cstdio>
 #include <ostream>
 
 #include "algorithms/products.hpp"
-#include "cluster/cluster_summary.hpp"
+#include "cluster/report/cluster_summary.hpp"
 
 namespace {
 
@@ -26,8 +26,8 @@ void write_scores_report(std::ostream& out, const matrix& data, const array<tTax
   out << "objective = " << full << '\n';
   for (int i = 0; i < clusters.size(); ++i) {
     const double part = clusters[i].empty() ? 0.0 : cluster_part(data, clusters[i], means[i]);
-    out << "cluster " << i << ": size " << clusters[i].size() << ", share " << part / objective
-        << '\n';
+    out << "cluster " << i << ": size " << clusters[i].size() << ", share "
+        << cluster_share(part, objective) << '\n';
   }
   out << "S_ave = " << q.s_ave << '\n';
   out << "S_max = " << q.s_max << '\n';

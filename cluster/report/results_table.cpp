@@ -1,5 +1,5 @@
 // Results table: everything known about a row on one line, so nobody pastes columns together.
-#include "cluster/results_table.hpp"
+#include "cluster/report/results_table.hpp"
 
 #include <ostream>
 

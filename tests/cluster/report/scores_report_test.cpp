@@ -1,5 +1,5 @@
 // The scores report on a hand-made clustering whose every score is known.
-#include "cluster/scores_report.hpp"
+#include "cluster/report/scores_report.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The run record the HTML report shows, and the heatmap and report files.
-#include "cluster/run_outputs.hpp"
+#include "cluster/report/run_outputs.hpp"
 
-#include "cluster/heatmap.hpp"
-#include "cluster/html_report.hpp"
+#include "cluster/report/heatmap.hpp"
+#include "cluster/report/html_report.hpp"
 
 tRunRecord run_record(const std::string& command_line, const std::string& input_name,
                       const tExpressionData& input, const tClusteringSettings& settings,
@@ -22,6 +22,7 @@ tRunRecord run_record(const std::string& command_line, const std::string& input_
   record.t1 = settings.t1;
   record.t2 = settings.t2;
   record.normalized = normalized;
+  record.objective = clustering.objective;
   record.pass_objectives = clustering.pass_objectives;
   record.restart_objectives = clustering.start_objectives;
   return record;
