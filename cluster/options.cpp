@@ -14,6 +14,7 @@
 
 #include "cluster/limits.hpp"
 #include "cluster/version.hpp"
+#include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -161,10 +162,9 @@ bool asks_for_help(const char* word) {
          std::strcmp(word, "--help") == 0;
 }
 
-// "Error: " and why, then where to find the options; status 2.
+// The one report of a command line the program cannot run: why, and where the options are.
 [[noreturn]] void reject(const std::string& why) {
-  std::cerr << "Error: " << why << "\nRun with --help for the options and what they accept.\n";
-  fatal_exit(2);
+  misuse("%s (see --help)", why.c_str());
 }
 
 // What an option's value may be, for the help's errors.
@@ -270,6 +270,21 @@ void check_combinations(const tRunOptions& options, const std::vector<const tOpt
            std::to_string(max_rows) + " rows)");
 }
 
+// No output may replace an input or another output; the check reads no file and writes none.
+void guard_files(const tRunOptions& options) {
+  const auto named = [](const char* option, const std::optional<std::string>& file, tFileUse use) {
+    return tNamedFile{option, file.value_or(""), use};
+  };
+  const tOutputNames& out = options.outputs;
+  guard_paths(
+      {named("-i", options.input, tFileUse::input), named("-i2", options.input2, tFileUse::input),
+       named("-init_clusters", options.init_clusters, tFileUse::input),
+       named("-o", out.groups, tFileUse::output), named("-o2", out.clusters, tFileUse::output),
+       named("-o3", out.starts, tFileUse::output), named("-table", out.table, tFileUse::output),
+       named("-heatmap", out.heatmap, tFileUse::output),
+       named("-report", out.report, tFileUse::output)});
+}
+
 }  // namespace
 
 tRunOptions parse_command_line(int argc, const char** argv) {
@@ -295,6 +310,7 @@ tRunOptions parse_command_line(int argc, const char** argv) {
     spec->take(options, value_of(*spec, text));
   }
   check_combinations(options, seen);
+  guard_files(options);
   options.reading.verbosity = options.reports.verbosity;
   return options;
 }

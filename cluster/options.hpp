@@ -53,9 +53,9 @@ struct tRunOptions {
 // The run's options from the arguments. -h, -help or --help anywhere writes the help to standard
 // error and ends with status 0. A command line the program cannot run (an unknown word, a
 // missing value, a value that does not convert in full, is out of range or no choice, an option
-// given twice, a conflicting pair) ends with status 2: one line "Error: " naming the option and
-// what it accepts, and a line pointing at --help, before any file is touched. Both ends leave
-// through fatal_exit.
+// given twice, a conflicting pair, an output that is an input or another output) ends with status
+// 2 through misuse(): one line naming the option and what it accepts, before any file is read or
+// written. Both ends leave through fatal_exit.
 tRunOptions parse_command_line(int argc, const char** argv);
 
 // The banner, what the program does, and every option with its value, meaning and default.

@@ -4,15 +4,13 @@
 #include <iostream>
 
 #include "cluster/label_files.hpp"
-#include "lib/diagnostics.hpp"
 
 namespace {
 
-std::unique_ptr<std::ifstream> open_for_reading(const std::optional<std::string>& name) {
+std::unique_ptr<tInputFile> open_for_reading(const std::optional<std::string>& name,
+                                             tInputNeed need) {
   if (!name || *name == "-") return nullptr;
-  auto stream = std::make_unique<std::ifstream>(name->c_str());
-  if (stream->fail()) bye("Can't open file to read: %s", name->c_str());
-  return stream;
+  return std::make_unique<tInputFile>(string(name->c_str()), need);
 }
 
 std::unique_ptr<tOutputFile> open_for_writing(const std::optional<std::string>& name) {
@@ -23,8 +21,8 @@ std::unique_ptr<tOutputFile> open_for_writing(const std::optional<std::string>& 
 }  // namespace
 
 tRunFiles::tRunFiles(const tRunOptions& options) {
-  input_ = open_for_reading(options.input);
-  input2_ = open_for_reading(options.input2);
+  input_ = open_for_reading(options.input, tInputNeed::content);
+  input2_ = open_for_reading(options.input2, tInputNeed::any);  // named, never read
   const tOutputNames& names = options.outputs;
   groups = open_for_writing(names.groups);
   clusters = open_for_writing(names.clusters);
@@ -35,7 +33,7 @@ tRunFiles::tRunFiles(const tRunOptions& options) {
 }
 
 std::istream& tRunFiles::input() {
-  return input_ ? *input_ : std::cin;
+  return input_ ? input_->stream() : std::cin;
 }
 
 std::ostream& tRunFiles::stream_of(const std::unique_ptr<tOutputFile>& file) {

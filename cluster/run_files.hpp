@@ -1,19 +1,19 @@
 // The files a run reads and writes, opened once the whole command line has been accepted.
 #pragma once
 
-#include <fstream>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "cluster/options.hpp"
-#include "cluster/output_file.hpp"
+#include "io/input_file.hpp"
+#include "io/output_file.hpp"
 
 class tRunFiles {
  public:
-  // Opens every named input and output; a file that cannot be opened ends the run through
-  // bye(), naming it, and leaves every output file as it was.
+  // Opens every named input and output; a file that cannot be opened (an -i that is empty or a
+  // directory too) ends the run through bye(), naming it, and leaves every output as it was.
   explicit tRunFiles(const tRunOptions& options);
 
   std::istream& input();  // -i file, otherwise (also for "-") standard input
@@ -27,7 +27,7 @@ class tRunFiles {
   static std::string name_of(const std::unique_ptr<tOutputFile>& file);
 
  private:
-  std::unique_ptr<std::ifstream> input_, input2_;
+  std::unique_ptr<tInputFile> input_, input2_;
 };
 
 // A named file replaces its target whole; otherwise standard output is checked for loss.

@@ -6,7 +6,7 @@
 
 #include "cluster/clustering.hpp"
 #include "cluster/matrix_input.hpp"
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
 #include "cluster/report/cluster_summary.hpp"
 #include "cluster/report/run_record.hpp"
 

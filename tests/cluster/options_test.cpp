@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -24,7 +26,9 @@ std::string help_text() {
   return text.str();
 }
 
-const char* const pointer = "Run with --help for the options and what they accept.\n";
+std::string temp_path(const std::string& name) {
+  return testing::TempDir() + "options_" + name;
+}
 
 }  // namespace
 
@@ -154,8 +158,35 @@ TEST(OptionsDeathTest, CommandLinesThatCannotRunEndWithStatusTwoAndOneLine) {
   };
   for (const auto& c : cases)
     EXPECT_EXIT(parse(c.words), testing::ExitedWithCode(2),
-                testing::Eq(std::string("Error: ") + c.report + "\n" + pointer))
+                testing::Eq(std::string("\nUsage: ") + c.report + " (see --help)\n"))
         << c.report;
+}
+
+TEST(OptionsDeathTest, OutputsNamingAnInputOrEachOtherEndTheRunBeforeAnyFileIsTouched) {
+  const std::string data = temp_path("guarded_data.txt"), x = temp_path("guarded_x.txt");
+  std::ofstream(data) << "2 2\n1 2\n3 4\n";
+  std::remove(x.c_str());
+  const struct {
+    std::vector<const char*> words;
+    std::string message;
+  } cases[] = {
+      {{"-i", data.c_str(), "-o", data.c_str()},
+       "-o " + data + " is the input file of -i: an output may not replace an input"},
+      {{"-init_clusters", data.c_str(), "-o2", data.c_str()},
+       "-o2 " + data + " is the input file of -init_clusters: an output may not replace an input"},
+      {{"-i2", data.c_str(), "-table", data.c_str()},
+       "-table " + data + " is the input file of -i2: an output may not replace an input"},
+      {{"-o", x.c_str(), "-o3", x.c_str()},
+       "-o " + x + " and -o3 " + x + " are one file: give each output a file of its own"},
+      {{"-heatmap", x.c_str(), "-report", x.c_str()},
+       "-heatmap " + x + " and -report " + x + " are one file: give each output a file of its own"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EXIT(parse(c.words), testing::ExitedWithCode(2),
+                testing::Eq("\nUsage: " + c.message + "\n"))
+        << c.message;
+  EXPECT_EQ(std::ifstream(data).get(), '2');
+  EXPECT_FALSE(std::ifstream(x).good());
 }
 
 TEST(OptionsDeathTest, HelpComesFirstWhateverElseIsGiven) {

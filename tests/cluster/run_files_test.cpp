@@ -70,16 +70,17 @@ TEST(RunFilesDeathTest, FilesThatDoNotOpenEndTheRunNamingThem) {
     std::optional<std::string> tOutputNames::*output;
     std::string report;
   } cases[] = {
-      {&tRunOptions::input, nullptr, "\nError: Can't open file to read: " + missing + "\n"},
-      {&tRunOptions::input2, nullptr, "\nError: Can't open file to read: " + missing + "\n"},
-      {nullptr, &tOutputNames::groups, "\nError: Can't open file to write: " + unwritable + "\n"},
-      {nullptr, &tOutputNames::starts, "\nError: Can't open file to write: " + unwritable + "\n"},
-      {nullptr, &tOutputNames::report, "\nError: Can't open file to write: " + unwritable + "\n"},
+      {&tRunOptions::input, nullptr, "\nError: Can't open file to read: " + missing},
+      {&tRunOptions::input2, nullptr, "\nError: Can't open file to read: " + missing},
+      {nullptr, &tOutputNames::groups, "\nError: Can't open file to write: " + unwritable},
+      {nullptr, &tOutputNames::starts, "\nError: Can't open file to write: " + unwritable},
+      {nullptr, &tOutputNames::report, "\nError: Can't open file to write: " + unwritable},
   };
   for (const auto& c : cases) {
     tRunOptions options;
     if (c.input) options.*c.input = missing;
     if (c.output) options.outputs.*c.output = unwritable;
-    EXPECT_EXIT(tRunFiles files(options), testing::ExitedWithCode(1), testing::Eq(c.report));
+    EXPECT_EXIT(tRunFiles files(options), testing::ExitedWithCode(1),
+                testing::StartsWith(c.report));
   }
 }
