@@ -6,9 +6,9 @@
 
 #include "cluster/clustering.hpp"
 #include "cluster/matrix_input.hpp"
-#include "io/output_file.hpp"
 #include "cluster/report/cluster_summary.hpp"
 #include "cluster/report/run_record.hpp"
+#include "io/output_file.hpp"
 
 // What the report shows of the command line, the settings, the input (named input_name), the
 // starts and the kept start's passes; normalized: the rows were scaled before the clustering.
