@@ -1,248 +1,357 @@
-// Command-line parsing of the clusterer, the usage text and the streams the run reads and writes.
+// The option table of the clusterer and the parser, checks and help it drives.
 #include "cluster/options.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
-#include "cluster/input/preparation.hpp"
-#include "cluster/input/table_format.hpp"
 #include "cluster/limits.hpp"
-#include "cluster/option_help.hpp"
 #include "cluster/version.hpp"
+#include "cluster/input/table_format.hpp"
 #include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
-#include "lib/getoption.hpp"
-#include "lib/list.hpp"
 
 namespace {
 
-// Decimal digits only, at most 2^64 - 1.
-bool parse_seed(const char* text, std::uint64_t& value) {
+enum class tKind {
+  flag,    // no value
+  whole,   // an integer from low to high
+  number,  // a finite number, above 0 when low is 1
+  choice,  // one word of choices
+  name,    // a file name
+  seed,    // 0 .. 2^64-1
+};
+
+// A value as its option's kind converts it.
+struct tValue {
+  long long whole = 0;
+  double number = 0;
+  std::uint64_t seed = 0;
+  std::string word;
+};
+
+struct tOptionSpec {
+  const char* group;
+  const char* name;
+  const char* placeholder;  // the value in the help ("" for a flag)
+  const char* meaning;
+  const char* fallback;  // the default, shown in brackets
+  tKind kind;
+  long long low, high;  // whole: the range; number: low 1 asks for a value above 0
+  const char* choices;  // choice: the words, separated by ", "
+  void (*take)(tRunOptions&, const tValue&);
+};
+
+constexpr long long no_limit = INT_MAX;
+
+// Grouped: lines of one group stand together, in the order they are listed. The help lists every
+// line in this order; -v1 .. -v4 share the line of -v.
+const tOptionSpec option_table[] = {
+    {"Input and output", "-i", "name", "read the expression matrix from this file ('-': stdin)",
+     "stdin", tKind::name, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.input = v.word; }},
+    {"Input and output", "-i2", "name", "second input file (named in the settings report)", "none",
+     tKind::name, 0, 0, nullptr, [](tRunOptions& o, const tValue& v) { o.input2 = v.word; }},
+    {"Input and output", "-o", "name", "group label file (0 .. 2k-1 per row)", "not written",
+     tKind::name, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.outputs.groups = v.word; }},
+    {"Input and output", "-o2", "name", "cluster label file (0 .. k-1 per row)", "not written",
+     tKind::name, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.outputs.clusters = v.word; }},
+    {"Input and output", "-o3", "name", "file of -init_clusters_out", "stdout", tKind::name, 0, 0,
+     nullptr, [](tRunOptions& o, const tValue& v) { o.outputs.starts = v.word; }},
+    {"Input and output", "-init_clusters", "name",
+     "start from this label file (with or without the count line)", "random start", tKind::name, 0,
+     0, nullptr, [](tRunOptions& o, const tValue& v) { o.init_clusters = v.word; }},
+    {"Input and output", "-init_clusters_out", "", "write the initial cluster of every row", "off",
+     tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.write_start = true; }},
+    {"Input and output", "-table", "name",
+     "results table: name, row, cluster, group, score, cosine (tab-separated)", "not written",
+     tKind::name, 0, 0, nullptr, [](tRunOptions& o, const tValue& v) { o.outputs.table = v.word; }},
+    {"Input and output", "-format", "name", "the input's layout (gzip is recognised)", "auto",
+     tKind::choice, 0, 0, "auto, matrix, tsv, csv, ssv, csv2, gct, pcl",
+     [](tRunOptions& o, const tValue& v) {
+       if (!format_named(v.word.c_str(), o.reading.format))
+         error("-format %s: listed, but no reader takes it", v.word.c_str());
+     }},
+    {"Preparation", "-missing", "name", "missing values become", "zero", tKind::choice, 0, 0,
+     "zero, rowmean, drop",
+     [](tRunOptions& o, const tValue& v) {
+       if (!missing_policy_named(v.word.c_str(), o.reading.missing))
+         error("-missing %s: listed, but not known", v.word.c_str());
+     }},
+    {"Preparation", "-log2", "", "replace every value x by log2(x + 1)", "off", tKind::flag, 0, 0,
+     nullptr, [](tRunOptions& o, const tValue&) { o.reading.log2 = true; }},
+    {"Preparation", "-top", "N", "keep the N rows of largest variance", "every row", tKind::whole,
+     1, max_rows, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.reading.top = static_cast<int>(v.whole); }},
+    {"Preparation", "-center", "", "subtract each row's mean", "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reading.center = true; }},
+    {"Preparation", "-zscore", "", "subtract each row's mean, divide by its standard deviation",
+     "off", tKind::flag, 0, 0, nullptr, [](tRunOptions& o, const tValue&) { o.reading.zscore = true; }},
+    {"Clustering", "-num_clusters", "k", "number of clusters", "5", tKind::whole, 1,
+     max_num_clusters, nullptr,
+     [](tRunOptions& o, const tValue& v) {
+       o.clustering.num_clusters = static_cast<int>(v.whole);
+     }},
+    {"Clustering", "-normalize", "", "scale every row to length 1", "off", tKind::flag, 0, 0,
+     nullptr, [](tRunOptions& o, const tValue&) { o.clustering.normalize = true; }},
+    {"Clustering", "-t1", "n", "steps of the principal direction iteration", "20", tKind::whole, 0,
+     no_limit, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.clustering.t1 = static_cast<int>(v.whole); }},
+    {"Clustering", "-t2", "x", "stopping tolerance of both clustering loops", "0.001",
+     tKind::number, 1, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.clustering.t2 = v.number; }},
+    {"Clustering", "-seed", "N", "seed of every random draw (0 .. 2^64-1)", "clock and process id",
+     tKind::seed, 0, 0, nullptr, [](tRunOptions& o, const tValue& v) { o.seed = v.seed; }},
+    {"Clustering", "-restarts", "R", "random starts; the largest objective wins", "1", tKind::whole,
+     1, max_restarts, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.clustering.restarts = static_cast<int>(v.whole); }},
+    {"Clustering", "-threads", "N", "threads of the clustering; 0 uses every core", "0",
+     tKind::whole, 0, no_limit, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.threads = static_cast<int>(v.whole); }},
+    {"Simulation and perturbation", "-simulate", "", "cluster simulated data (10 rows per cluster)",
+     "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.simulation.simulate = true; }},
+    {"Simulation and perturbation", "-columns", "d", "columns of simulated data", "10",
+     tKind::whole, 0, no_limit, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.simulation.columns = static_cast<int>(v.whole); }},
+    {"Simulation and perturbation", "-noise", "x", "noise of simulated data", "0.001",
+     tKind::number, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.simulation.noise = v.number; }},
+    {"Simulation and perturbation", "-permute", "", "shuffle the entries of read data", "off",
+     tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.simulation.permute = true; }},
+    {"Simulation and perturbation", "-random_cluster", "", "print a random grouping of the rows",
+     "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.simulation.random_cluster = true; }},
+    {"Reports", "-scores", "", "print the objective, cluster shares and quality scores", "off",
+     tKind::flag, 0, 0, nullptr, [](tRunOptions& o, const tValue&) { o.reports.scores = true; }},
+    {"Reports", "-heatmap", "name", "SVG heatmap of the clustered matrix", "not written",
+     tKind::name, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.outputs.heatmap = v.word; }},
+    {"Reports", "-report", "name", "self-contained HTML report of the run", "not written",
+     tKind::name, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue& v) { o.outputs.report = v.word; }},
+    {"Reports", "-v", "", "verbosity: 1 reports, 2 settings, 4 progress", "0", tKind::flag, 0, 0,
+     nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.verbosity = std::max(o.reports.verbosity, 1); }},
+    {"", "-v1", "", "", "", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.verbosity = std::max(o.reports.verbosity, 1); }},
+    {"", "-v2", "", "", "", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.verbosity = std::max(o.reports.verbosity, 2); }},
+    {"", "-v3", "", "", "", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.verbosity = std::max(o.reports.verbosity, 3); }},
+    {"", "-v4", "", "", "", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reports.verbosity = std::max(o.reports.verbosity, 4); }},
+    {"Reports", "-compare_function", "", "accepted, no effect", "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions&, const tValue&) {}},
+    {"Reports", "-do_data", "", "accepted, no effect", "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions&, const tValue&) {}},
+};
+
+bool asks_for_help(const char* word) {
+  return std::strcmp(word, "-h") == 0 || std::strcmp(word, "-help") == 0 ||
+         std::strcmp(word, "--help") == 0;
+}
+
+// The one report of a command line the program cannot run: why, and where the options are.
+[[noreturn]] void reject(const std::string& why) {
+  misuse("%s (see --help)", why.c_str());
+}
+
+// What an option's value may be, for the help's errors.
+std::string accepted(const tOptionSpec& spec) {
+  switch (spec.kind) {
+    case tKind::whole:
+      if (spec.high == no_limit) return "a whole number from " + std::to_string(spec.low) + " up";
+      return "a whole number from " + std::to_string(spec.low) + " to " + std::to_string(spec.high);
+    case tKind::number:
+      return spec.low == 1 ? "a finite number above 0" : "a finite number";
+    case tKind::choice:
+      return std::string("one of ") + spec.choices;
+    case tKind::name:
+      return "a file name";
+    case tKind::seed:
+      return "a whole number from 0 to 18446744073709551615";
+    case tKind::flag:
+      break;
+  }
+  return "no value";
+}
+
+// Decimal digits with an optional sign, nothing else.
+bool converts_whole(const char* text, long long& value) {
+  if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return false;
+  char* end = nullptr;
+  errno = 0;
+  value = std::strtoll(text, &end, 10);
+  return *end == '\0' && errno != ERANGE;
+}
+
+bool converts_number(const char* text, double& value) {
+  if (*text == '\0' || std::isspace(static_cast<unsigned char>(*text))) return false;
+  char* end = nullptr;
+  value = std::strtod(text, &end);
+  return *end == '\0' && std::isfinite(value);
+}
+
+bool converts_seed(const char* text, std::uint64_t& value) {
   if (*text == '\0' || std::strspn(text, "0123456789") != std::strlen(text)) return false;
   errno = 0;
   value = std::strtoull(text, nullptr, 10);
   return errno != ERANGE;
 }
 
+bool is_choice(const char* choices, const std::string& word) {
+  const std::string list = std::string(choices) + ", ";
+  return !word.empty() && list.find(word + ", ") != std::string::npos &&
+         (list.find(word + ", ") == 0 || list.find(", " + word + ", ") != std::string::npos);
+}
+
+// The value of spec from text, or the end of the run naming both.
+tValue value_of(const tOptionSpec& spec, const char* text) {
+  tValue value;
+  value.word = text;
+  const std::string given = std::string(spec.name) + " " + text;
+  switch (spec.kind) {
+    case tKind::whole:
+      if (!converts_whole(text, value.whole) || value.whole < spec.low || value.whole > spec.high)
+        reject(given + ": expects " + accepted(spec));
+      break;
+    case tKind::number:
+      if (!converts_number(text, value.number) || (spec.low == 1 && !(value.number > 0)))
+        reject(given + ": expects " + accepted(spec));
+      break;
+    case tKind::choice:
+      if (!is_choice(spec.choices, value.word)) reject(given + ": expects " + accepted(spec));
+      break;
+    case tKind::seed:
+      if (!converts_seed(text, value.seed)) reject(given + ": expects " + accepted(spec));
+      break;
+    case tKind::name:
+      if (value.word.empty()) reject(given + ": expects " + accepted(spec));
+      break;
+    case tKind::flag:
+      break;
+  }
+  return value;
+}
+
+const tOptionSpec* spec_named(const char* word) {
+  for (const tOptionSpec& spec : option_table)
+    if (std::strcmp(spec.name, word) == 0) return &spec;
+  return nullptr;
+}
+
+// Pairs of options that cannot run together, and bounds that depend on another option.
+void check_combinations(const tRunOptions& options, const std::vector<const tOptionSpec*>& seen) {
+  const auto given = [&](const char* name) {
+    for (const tOptionSpec* spec : seen)
+      if (std::strcmp(spec->name, name) == 0) return true;
+    return false;
+  };
+  if (options.reading.center && options.reading.zscore)
+    reject("-center and -zscore: give one of them (-zscore centres too)");
+  if (given("-restarts") && options.init_clusters)
+    reject("-restarts and -init_clusters: a run from -init_clusters has exactly one start");
+  if (options.simulation.simulate && options.clustering.num_clusters > max_simulated_clusters)
+    reject("-num_clusters " + std::to_string(options.clustering.num_clusters) +
+           ": with -simulate expects a whole number from 1 to " +
+           std::to_string(max_simulated_clusters) + " (" +
+           std::to_string(rows_per_simulated_cluster) + " rows per cluster, at most " +
+           std::to_string(max_rows) + " rows)");
+}
+
+// No output may replace an input or another output; the check reads no file and writes none.
+void guard_files(const tRunOptions& options) {
+  const auto named = [](const char* option, const std::optional<std::string>& file, tFileUse use) {
+    return tNamedFile{option, file.value_or(""), use};
+  };
+  const tOutputNames& out = options.outputs;
+  guard_paths(
+      {named("-i", options.input, tFileUse::input), named("-i2", options.input2, tFileUse::input),
+       named("-init_clusters", options.init_clusters, tFileUse::input),
+       named("-o", out.groups, tFileUse::output), named("-o2", out.clusters, tFileUse::output),
+       named("-o3", out.starts, tFileUse::output), named("-table", out.table, tFileUse::output),
+       named("-heatmap", out.heatmap, tFileUse::output),
+       named("-report", out.report, tFileUse::output)});
+}
+
 }  // namespace
 
-tOptions::tOptions() = default;
-
-tOptions::~tOptions() {
-  in_stream.reset();
-  in2_stream.reset();
-  out_stream.reset();
-  out2_stream.reset();
-  out3_stream.reset();
-  heatmap_stream.reset();
-  report_stream.reset();
-}
-
-void tOptions::parse_command_line(int argc, const char** argv) {
-  if (getoption(argc, argv, "--help")) usage();
-  read_file_names(argc, argv);
-  read_values(argc, argv);
-  read_run_options(argc, argv);
-  reject_unknown_arguments(argc, argv);
-  check_run_options();
-  check_values();
-  guard_files();
-  open_files();
-  messages(verbosity != 0);
-  if (verbosity >= 1) std::cerr << "# " << version() << '\n';
-  if (verbosity >= 2) report();
-}
-
-void tOptions::read_file_names(int argc, const char** argv) {
-  const auto take = [&](const char* option, std::optional<string>& file) {
-    string name;
-    if (getoption(argc, argv, option, name)) file = name;
-  };
-  take("-i", in_file_);
-  take("-i2", in2_file_);
-  take("-o", out_file_);
-  take("-o2", out2_file_);
-  take("-o3", out3_file_);
-  take("-table", table_file_);
-  take("-heatmap", heatmap_file_);
-  take("-report", report_file_);
-}
-
-void tOptions::guard_files() const {
-  const auto named = [](const char* option, const std::optional<string>& file, tFileUse use) {
-    return tNamedFile{option, file ? file->c_str() : "", use};
-  };
-  guard_paths({named("-i", in_file_, tFileUse::input),
-               named("-i2", in2_file_, tFileUse::input),
-               {"-init_clusters", init_clusters.c_str(), tFileUse::input},
-               named("-o", out_file_, tFileUse::output),
-               named("-o2", out2_file_, tFileUse::output),
-               named("-o3", out3_file_, tFileUse::output),
-               named("-table", table_file_, tFileUse::output),
-               named("-heatmap", heatmap_file_, tFileUse::output),
-               named("-report", report_file_, tFileUse::output)});
-}
-
-void tOptions::open_files() {
-  if (in_file_) {
-    input_name = *in_file_;
-    in_stream = std::make_unique<tInputFile>(*in_file_);
+tRunOptions parse_command_line(int argc, const char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (asks_for_help(argv[i])) {
+      write_help(std::cerr);
+      fatal_exit(0);
+    }
+  tRunOptions options;
+  std::vector<const tOptionSpec*> seen;
+  for (int i = 1; i < argc; ++i) {
+    const tOptionSpec* spec = spec_named(argv[i]);
+    if (!spec) {
+      if (argv[i][0] == '-') reject(std::string(argv[i]) + ": not an option of this program");
+      reject(std::string(argv[i]) + ": a word without an option (values follow their option)");
+    }
+    for (const tOptionSpec* earlier : seen)
+      if (earlier == spec) reject(std::string(spec->name) + ": given more than once");
+    seen.push_back(spec);
+    if (spec->kind != tKind::flag && i + 1 == argc)
+      reject(std::string(spec->name) + ": expects " + accepted(*spec) + " after it");
+    const char* text = spec->kind == tKind::flag ? "" : argv[++i];
+    spec->take(options, value_of(*spec, text));
   }
-  if (in2_file_) {
-    input_name = *in2_file_;
-    in2_stream = std::make_unique<tInputFile>(*in2_file_, tInputNeed::any);
+  check_combinations(options, seen);
+  guard_files(options);
+  options.reading.verbosity = options.reports.verbosity;
+  return options;
+}
+
+namespace {
+
+void write_help_line(std::ostream& os, std::string option, const std::string& meaning,
+                     const char* fallback) {
+  if (option.size() < 20) option.resize(20, ' ');
+  os << '\t' << option << " - " << meaning << " [" << fallback << "]\n";
+}
+
+}  // namespace
+
+void write_help(std::ostream& os) {
+  os << version() << '\n'
+     << "Usage: clusterer [options]\n"
+     << "Clusters the rows of an expression matrix (-i, or standard input) into k clusters and\n"
+     << "splits every cluster into two groups; labels, tables, pictures and reports go where the\n"
+     << "options say. Exit status: 0 done, 1 bad input or files, 2 a command line it cannot run.\n"
+     << "Options:\n";
+  const char* group = "";
+  for (const tOptionSpec& spec : option_table) {
+    if (*spec.group == '\0') continue;  // listed on the line before
+    if (std::strcmp(group, spec.group) != 0) os << spec.group << ":\n";
+    group = spec.group;
+    std::string option = std::strcmp(spec.name, "-v") == 0 ? "-v, -v1 .. -v4" : spec.name;
+    if (*spec.placeholder != '\0') option += std::string(" ") + spec.placeholder;
+    std::string meaning = spec.meaning;
+    if (spec.kind == tKind::choice) meaning += std::string(": ") + spec.choices;
+    if (spec.kind == tKind::whole && spec.high != no_limit)
+      meaning += " (" + std::to_string(spec.low) + " .. " + std::to_string(spec.high) + ")";
+    write_help_line(os, option, meaning, spec.fallback);
   }
-  const auto open_output = [](const std::optional<string>& file, string& name,
-                              std::unique_ptr<tOutputFile>& stream) {
-    if (!file) return;
-    name = *file;
-    stream = std::make_unique<tOutputFile>(*file);
-  };
-  open_output(out_file_, output_name, out_stream);
-  open_output(out2_file_, output2_name_, out2_stream);
-  open_output(out3_file_, output3_name_, out3_stream);
-  open_output(table_file_, table_name, table_stream);
-  open_output(heatmap_file_, heatmap_name, heatmap_stream);
-  open_output(report_file_, report_name, report_stream);
+  os << "Additional:\n";
+  write_help_line(os, "-h, -help, --help", "show this message and then quit", "-");
 }
 
-void tOptions::read_values(int argc, const char** argv) {
-  getoption(argc, argv, "-num_clusters", num_clusters);
-  getoption(argc, argv, "-init_clusters", init_clusters);
-  getoption(argc, argv, "-t1", t1);
-  getoption(argc, argv, "-t2", t2);
-
-  if (getoption(argc, argv, "-normalize")) normalize = 1;
-  if (getoption(argc, argv, "-simulate")) simulate = 1;
-  if (getoption(argc, argv, "-compare_function")) compare_function = 1;
-  if (getoption(argc, argv, "-random_cluster")) random_cluster = 1;
-  if (getoption(argc, argv, "-permute")) permute = 1;
-  if (getoption(argc, argv, "-do_data")) do_data = 1;
-  if (getoption(argc, argv, "-init_clusters_out")) init_clusters_out = 1;
-
-  getoption(argc, argv, "-noise", noise);
-  getoption(argc, argv, "-columns", columns);
-
-  getoption(argc, argv, "-format", format);
-  getoption(argc, argv, "-missing", missing);
-  if (getoption(argc, argv, "-log2")) log2 = 1;
-  top_given_ = getoption(argc, argv, "-top", top);
-  if (getoption(argc, argv, "-center")) center = 1;
-  if (getoption(argc, argv, "-zscore")) zscore = 1;
-
-  // Examined from low to high, so the highest level given wins.
-  if (getoption(argc, argv, "-v")) verbosity = 1;
-  if (getoption(argc, argv, "-v1")) verbosity = 1;
-  if (getoption(argc, argv, "-v2")) verbosity = 2;
-  if (getoption(argc, argv, "-v3")) verbosity = 3;
-  if (getoption(argc, argv, "-v4")) verbosity = 4;
-}
-
-void tOptions::read_run_options(int argc, const char** argv) {
-  string seed_text;
-  if (getoption(argc, argv, "-seed", seed_text)) {
-    seed_given = true;
-    if (!parse_seed(seed_text.c_str(), seed))
-      reject("-seed \"" + std::string(seed_text.c_str()) +
-             "\": the seed must be a whole number from 0 to 18446744073709551615");
-  }
-  restarts_given_ = getoption(argc, argv, "-restarts", restarts);
-  getoption(argc, argv, "-threads", threads);
-  if (getoption(argc, argv, "-scores")) scores = 1;
-}
-
-void tOptions::reject_unknown_arguments(int argc, const char** argv) const {
-  list<string> rest;
-  if (getoption(argc, argv, rest) == 0) return;
-  std::string why = "Unknown option(s): ";
-  for (const string& argument : rest) why += std::string(" ") + argument.c_str();
-  reject(why);
-}
-
-void tOptions::check_run_options() const {
-  if (restarts < 1)
-    reject("-restarts " + std::to_string(restarts) + ": at least one start is needed");
-  if (threads < 0)
-    reject("-threads " + std::to_string(threads) +
-           ": the number of threads may not be negative (0 uses every core)");
-  if (restarts_given_ && !init_clusters.empty())
-    reject("-restarts: a run from -init_clusters has exactly one start");
-}
-
-void tOptions::reject(const std::string& why) const {
-  std::cerr << "Error: " << why << '\n';
-  usage(2);
-}
-
-void tOptions::check_values() const {
-  if (num_clusters < 1)
-    ::usage("-num_clusters %d: the number of clusters must be at least 1", num_clusters);
-  if (num_clusters > max_num_clusters)
-    ::usage("-num_clusters %d: at most %d clusters are supported", num_clusters, max_num_clusters);
-  if (simulate && num_clusters > max_simulated_clusters)
-    ::usage(
-        "-num_clusters %d: -simulate makes %d rows per cluster and at most %d rows are "
-        "supported, so at most %d clusters",
-        num_clusters, rows_per_simulated_cluster, max_rows, max_simulated_clusters);
-  if (t1 < 0) ::usage("-t1 %d: the number of iteration steps may not be negative", t1);
-  if (!(t2 > 0)) ::usage("-t2 %g: the tolerance must be above 0", t2);
-  if (columns < 0) ::usage("-columns %d: the number of columns may not be negative", columns);
-  if (!std::isfinite(noise)) ::usage("-noise %g: the noise must be a finite number", noise);
-  tTableFormat chosen_format;
-  if (!format_named(format.c_str(), chosen_format))
-    ::usage("-format %s: the formats are auto, matrix, tsv, ssv, csv, csv2, gct and pcl",
-            format.c_str());
-  tMissingPolicy policy;
-  if (!missing_policy_named(missing.c_str(), policy))
-    ::usage("-missing %s: the choices are zero, rowmean and drop", missing.c_str());
-  if (top_given_ && (top < 1 || top > max_rows))
-    ::usage("-top %d: between 1 and %d rows can be kept", top, max_rows);
-  if (center && zscore) ::usage("-center and -zscore: give one of them (-zscore centres too)");
-}
-
-void tOptions::report() const {
-  std::cerr << "# Input: " << input_name << '\n';
-  std::cerr << "# Output: " << output_name << '\n';
-}
-
-void tOptions::usage(int status) const {
-  std::cerr << version() << '\n'
-            << "Usage: program [options]\n"
-            << "Main options:\n"
-            << "Input-output:\n"
-            << "\t-i name    - Read input from named file, not from stdin\n"
-            << "\t-o name    - Write output to named file, not to stdout\n"
-            << "Additional:\n"
-            << "\t--help     - Show this message and then quit\n";
-  write_option_list(std::cerr);
-  fatal_exit(status);
-}
-
-std::istream& tOptions::ins() const {
-  return in_stream ? in_stream->stream() : std::cin;
-}
-std::istream& tOptions::ins2() const {
-  return in2_stream ? in2_stream->stream() : std::cin;
-}
-std::ostream& tOptions::outs() const {
-  return out_stream ? out_stream->stream() : std::cout;
-}
-std::ostream& tOptions::outs2() const {
-  return out2_stream ? out2_stream->stream() : std::cout;
-}
-std::ostream& tOptions::outs3() const {
-  return out3_stream ? out3_stream->stream() : std::cout;
-}
-
-const string& tOptions::outs_name() const {
-  return output_name;
-}
-const string& tOptions::outs2_name() const {
-  return output2_name_;
-}
-const string& tOptions::outs3_name() const {
-  return output3_name_;
+std::string input_label(const tRunOptions& options) {
+  if (options.input2) return *options.input2;
+  if (options.input && *options.input != "-") return *options.input;
+  return "stdin";
 }

@@ -6,8 +6,6 @@
 #include <chrono>
 #include <iostream>
 
-#include "cluster/options.hpp"
-
 namespace {
 
 // The splitmix64 finaliser: every input bit moves about half the output bits, so nearby seeds
@@ -31,11 +29,6 @@ void seed_table(random_source& source, std::uint64_t seed, tRandomUse use) {
   source.set_table(words);
 }
 
-bool draws_random_numbers(const tOptions& options) {
-  return options.init_clusters.empty() || options.simulate || options.permute ||
-         options.random_cluster;
-}
-
 }  // namespace
 
 std::uint64_t clock_seed() {
@@ -43,10 +36,10 @@ std::uint64_t clock_seed() {
   return mix(mix(static_cast<std::uint64_t>(ticks)) + static_cast<std::uint64_t>(::getpid()));
 }
 
-std::uint64_t run_seed(const tOptions& options) {
-  const std::uint64_t seed = options.seed_given ? options.seed : clock_seed();
-  if (options.verbosity >= 1 && draws_random_numbers(options))
-    std::cerr << "# seed " << seed << '\n';
+std::uint64_t run_seed(const std::optional<std::uint64_t>& given, bool draws_random_numbers,
+                       int verbosity) {
+  const std::uint64_t seed = given ? *given : clock_seed();
+  if (verbosity >= 1 && draws_random_numbers) std::cerr << "# seed " << seed << '\n';
   return seed;
 }
 

@@ -2,10 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "lib/random_source.hpp"
-
-class tOptions;
 
 // The random uses of a run; each draws from its own stream of the run seed.
 enum class tRandomUse : std::uint64_t {
@@ -19,9 +18,10 @@ enum class tRandomUse : std::uint64_t {
 // A seed from the high-resolution clock and the process id: runs started together differ.
 std::uint64_t clock_seed();
 
-// The -seed value, else clock_seed(); at verbosity 1 and above, when the run draws random
+// The -seed value given, else clock_seed(); at verbosity 1 and above, when the run draws random
 // numbers, "# seed N" on standard error so that the run can be repeated.
-std::uint64_t run_seed(const tOptions& options);
+std::uint64_t run_seed(const std::optional<std::uint64_t>& given, bool draws_random_numbers,
+                       int verbosity);
 
 // The seed of restart start (1-based): start 1 uses run_seed itself.
 std::uint64_t start_seed(std::uint64_t run_seed, int start);

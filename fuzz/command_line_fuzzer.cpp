@@ -13,12 +13,12 @@
 
 #include "cluster/limits.hpp"
 #include "cluster/options.hpp"
+#include "cluster/run_files.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
-#include "lib/getoption.hpp"
 
 namespace {
 
-// Beyond the parser's own limit of 1000 words, so that limit is reached too.
+// Long command lines too.
 constexpr std::size_t max_words = 4000;
 
 // -i, -o, -o2 and -o3 open and create files: the target works in a scratch directory of its
@@ -58,14 +58,19 @@ std::vector<std::string> words_of(const std::uint8_t* bytes, std::size_t size) {
   return words;
 }
 
-void check_settings(const tOptions& options) {
-  require(options.num_clusters >= 1 && options.num_clusters <= max_num_clusters,
+void check_settings(const tRunOptions& options) {
+  const tClusteringSettings& c = options.clustering;
+  require(c.num_clusters >= 1 && c.num_clusters <= max_num_clusters,
           "-num_clusters within 1 .. max_num_clusters");
-  require(options.t1 >= 0, "-t1 not negative");
-  require(options.t2 > 0, "-t2 above 0");
-  require(options.columns >= 0, "-columns not negative");
-  require(std::isfinite(options.noise), "-noise finite");
-  require(options.verbosity >= 0 && options.verbosity <= 4, "verbosity within 0 .. 4");
+  require(c.t1 >= 0, "-t1 not negative");
+  require(c.t2 > 0 && std::isfinite(c.t2), "-t2 finite and above 0");
+  require(c.restarts >= 1 && c.restarts <= max_restarts, "-restarts within 1 .. max_restarts");
+  require(options.simulation.columns >= 0, "-columns not negative");
+  require(std::isfinite(options.simulation.noise), "-noise finite");
+  require(options.reading.top >= 0 && options.reading.top <= max_rows, "-top within 0 .. max_rows");
+  require(!(options.center && options.zscore), "-center and -zscore not both");
+  require(options.reports.verbosity >= 0 && options.reports.verbosity <= 4,
+          "verbosity within 0 .. 4");
 }
 
 }  // namespace
@@ -82,11 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   argv.push_back(nullptr);
   const int argc = static_cast<int>(argv.size()) - 1;
 
-  reset_getoption();
   run_until_fatal_exit([&] {
-    tOptions options;
-    options.parse_command_line(argc, argv.data());
+    const tRunOptions options = parse_command_line(argc, argv.data());
     check_settings(options);
+    const tRunFiles files(options);
   });
   empty_scratch_directory();
   return 0;

@@ -1,15 +1,21 @@
-// The clusterer program end to end: statuses, exact outputs, label files and the order of output.
+// The clusterer program end to end, in one runner: every run ends soundly (a result, a report
+// with status 1, or a refused command line with status 2, never a signal or an assertion), the
+// exact outputs of known runs, label files, seeds, threads and the order of output.
+#include <glob.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "cluster/option_help.hpp"
+#include "cluster/options.hpp"
 #include "cluster/version.hpp"
 #include "tests/support/process.hpp"
 
@@ -40,17 +46,10 @@ std::string banner() {
   return version().c_str();
 }
 
-// The usage text as it always was, then the option list.
-std::string usage_text() {
-  std::ostringstream option_list;
-  write_option_list(option_list);
-  return banner() +
-         "\nUsage: program [options]\nMain options:\nInput-output:\n"
-         "\t-i name    - Read input from named file, not from stdin\n"
-         "\t-o name    - Write output to named file, not to stdout\n"
-         "Additional:\n"
-         "\t--help     - Show this message and then quit\n" +
-         option_list.str();
+std::string help_text() {
+  std::ostringstream text;
+  write_help(text);
+  return text.str();
 }
 
 // Index of the first line at or after from that starts with prefix; fails the test if none.
@@ -72,64 +71,24 @@ const char* const four_rows_report =
 
 }  // namespace
 
-TEST(Clusterer, HelpWritesTheUsageTextOnly) {
-  const tRun result = run("--help -bogus");
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, usage_text());
+TEST(Clusterer, HelpWritesTheHelpOnly) {
+  for (const char* help : {"--help -bogus", "-h", "-o x -help"}) {
+    const tRun result = run(help);
+    EXPECT_EQ(result.status, 0) << help;
+    EXPECT_EQ(result.out, "") << help;
+    EXPECT_EQ(result.err, help_text()) << help;
+  }
 }
 
-TEST(Clusterer, UnknownArgumentsEndTheRunWithStatusTwoAndChangeNoFile) {
+TEST(Clusterer, RefusedCommandLinesChangeNoFile) {
   const std::string groups = scratch("groups.txt"), labels = scratch("labels.txt");
   std::ofstream(groups) << "old";
   const tRun result = run("-o " + groups + " -o2 " + labels + " -bogus");
   EXPECT_EQ(result.status, 2);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "Error: Unknown option(s):  -bogus\n" + usage_text());
+  EXPECT_EQ(result.err, "\nUsage: -bogus: not an option of this program (see --help)\n");
   EXPECT_EQ(slurp(groups), "old");
   EXPECT_FALSE(std::ifstream(labels).good());
-}
-
-TEST(Clusterer, HelpListsEveryOptionOnALineOfItsOwn) {
-  const std::vector<std::string> help = lines(run("--help").err);
-  for (const char* option : {"-i",
-                             "-i2",
-                             "-o",
-                             "-o2",
-                             "-o3",
-                             "-init_clusters",
-                             "-init_clusters_out",
-                             "-table",
-                             "-num_clusters",
-                             "-normalize",
-                             "-t1",
-                             "-t2",
-                             "-seed",
-                             "-restarts",
-                             "-threads",
-                             "-simulate",
-                             "-columns",
-                             "-noise",
-                             "-permute",
-                             "-random_cluster",
-                             "-scores",
-                             "-v,",
-                             "-compare_function",
-                             "-do_data",
-                             "--help"}) {
-    const auto listed = [&](const std::string& line) {
-      return line.compare(0, std::string(option).size() + 2, "\t" + std::string(option) + " ") ==
-                 0 &&
-             line.back() == ']';  // the default closes the line
-    };
-    EXPECT_EQ(std::count_if(help.begin() + 8, help.end(), listed), 1) << option;
-  }
-}
-
-TEST(Clusterer, MissingInputFileEndsTheRun) {
-  const tRun result = run("-i " + scratch("absent.txt"));
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, "\nError: Can't open file to read: " + scratch("absent.txt") + "\n");
 }
 
 TEST(Clusterer, ClustersAGivenStartToTheKnownAnswer) {
@@ -256,15 +215,6 @@ TEST(Clusterer, ReadRunWritesTheRandomGroupingAfterReading) {
   EXPECT_EQ(result.out.find("clusters after kmeans are"), std::string::npos);
 }
 
-TEST(Clusterer, MoreClustersThanRowsLeaveTheExtraClustersEmpty) {
-  const std::string labels = scratch("labels.txt");
-  const tRun result = run("-i " + data("four_rows.txt") + " -num_clusters 10 -o2 " + labels);
-  EXPECT_EQ(result.status, 0) << result.err;
-  const std::vector<std::string> label_lines = lines(slurp(labels));
-  ASSERT_EQ(label_lines.size(), 5u);
-  for (std::size_t r = 1; r < 5; ++r) EXPECT_LT(std::stoi(label_lines[r]), 10);
-}
-
 TEST(Clusterer, RowsThatCancelStillCluster) {
   const tRun result = run("-i " + data("centred.txt") + " -num_clusters 1");
   EXPECT_EQ(result.status, 0) << result.err;
@@ -285,31 +235,6 @@ TEST(Clusterer, NonFiniteValuesAndZeroRowsAreReportedOnceAndTheRunGoesOn) {
   EXPECT_EQ(zero_rows.status, 0);
   EXPECT_EQ(zero_rows.err,
             nonnegative_warning + "\nWarning: -normalize: 2 row(s) of length 0 left as they are\n");
-}
-
-TEST(Clusterer, InputsWithoutMeaningEndTheRunWithAClearMessage) {
-  const tRun too_many = run("-i " + data("too_many_rows.txt"));
-  EXPECT_EQ(too_many.status, 1);
-  EXPECT_EQ(too_many.out, "");
-  EXPECT_THAT(too_many.err, testing::HasSubstr("at most 6999 rows"));
-
-  const tRun empty = run("");
-  EXPECT_EQ(empty.status, 1);
-  EXPECT_EQ(empty.err, "\nError: Expression matrix: the text ends before the row count\n");
-
-  const tRun bad_index = run("-i " + data("four_rows.txt") + " -num_clusters 2 -init_clusters " +
-                             data("index_out_of_range.txt"));
-  EXPECT_EQ(bad_index.status, 1);
-  EXPECT_EQ(bad_index.err, "\nError: Initial assignment file " + data("index_out_of_range.txt") +
-                               ": row 1: cluster index 2 is outside 0 .. 1\n");
-
-  const tRun no_clusters = run("-num_clusters 0");
-  EXPECT_EQ(no_clusters.status, 1);
-  EXPECT_THAT(no_clusters.err, testing::StartsWith("\nUsage: -num_clusters 0"));
-
-  const tRun too_many_simulated = run("-simulate -num_clusters 700");
-  EXPECT_EQ(too_many_simulated.status, 1);
-  EXPECT_THAT(too_many_simulated.err, testing::StartsWith("\nUsage: -num_clusters 700"));
 }
 
 TEST(Clusterer, ShippedExampleClusters) {
@@ -537,4 +462,497 @@ TEST(Clusterer, TheReportCountsTheRowsKeptAfterDroppingRowsWithMissingValues) {
   const std::string html = slurp(report);
   EXPECT_THAT(html,
               testing::HasSubstr("<th class=\"text\">Rows kept</th><td class=\"text\">3</td>"));
+}
+
+namespace {
+
+// A report quotes at most a short piece of what it complains about.
+constexpr std::size_t max_message_length = 500;
+
+// No abnormal end: checked for every run, whatever its status.
+testing::AssertionResult ended_soundly(const tRun& r) {
+  if (r.timed_out) return testing::AssertionFailure() << "still running after the time limit";
+  if (r.signal != 0)
+    return testing::AssertionFailure() << "ended by signal " << r.signal << "; stderr:\n"
+                                       << r.err.substr(0, 2000);
+  for (const char* marker :
+       {"VESTA ERROR HANDLER", "Assertion", "AddressSanitizer", "LeakSanitizer", "runtime error:"})
+    if (r.err.find(marker) != std::string::npos)
+      return testing::AssertionFailure() << "stderr holds \"" << marker << "\":\n"
+                                         << r.err.substr(0, 2000);
+  return testing::AssertionSuccess();
+}
+
+std::string last_line(const std::string& text) {
+  if (text.empty() || text.back() != '\n') return "";
+  const std::size_t start = text.rfind('\n', text.size() - 2);
+  return text.substr(start == std::string::npos ? 0 : start + 1, text.size() - start - 2);
+}
+
+// Status 0 and the clustering's result line; its value a number (infinite only on overflow).
+testing::AssertionResult gave_result(const tRun& r) {
+  if (r.status != 0)
+    return testing::AssertionFailure() << "status " << r.status << ", stderr:\n"
+                                       << r.err.substr(0, 2000);
+  const std::string key = "Objective function = ";
+  const std::size_t at = r.out.find(key);
+  if (at == std::string::npos) return testing::AssertionFailure() << "no result line";
+  if (std::isnan(std::strtod(r.out.c_str() + at + key.size(), nullptr)))
+    return testing::AssertionFailure() << "the objective is not a number";
+  return testing::AssertionSuccess();
+}
+
+// Status 1; stderr ends with one short report line of the diagnostics that holds expected.
+testing::AssertionResult gave_message(const tRun& r, const std::string& expected) {
+  if (r.status != 1)
+    return testing::AssertionFailure() << "status " << r.status << " instead of 1; stderr:\n"
+                                       << r.err.substr(0, 2000);
+  const std::string line = last_line(r.err);
+  const bool reported = line.rfind("Error: ", 0) == 0 || line.rfind("Fatal Error: ", 0) == 0;
+  if (!reported || r.err.size() < line.size() + 2 || r.err[r.err.size() - line.size() - 2] != '\n')
+    return testing::AssertionFailure() << "stderr does not end with a report:\n"
+                                       << r.err.substr(0, 2000);
+  if (line.size() > max_message_length)
+    return testing::AssertionFailure() << "a report of " << line.size() << " characters";
+  if (line.find(expected) == std::string::npos)
+    return testing::AssertionFailure()
+           << "the report \"" << line << "\" lacks \"" << expected << "\"";
+  return testing::AssertionSuccess();
+}
+
+// Status 2, nothing run: one report naming the option, and where the options are.
+testing::AssertionResult refused(const tRun& r, const std::string& expected) {
+  if (r.status != 2 || r.err.rfind("\nUsage: ", 0) != 0 || r.err.size() > max_message_length ||
+      r.err.find(expected) == std::string::npos || r.err.find('\n', 1) != r.err.size() - 1 ||
+      !r.out.empty())
+    return testing::AssertionFailure() << "status " << r.status << ", stderr:\n"
+                                       << r.err.substr(0, 2000) << "stdout:\n"
+                                       << r.out.substr(0, 2000);
+  return testing::AssertionSuccess();
+}
+
+// One run of the table: its input text, its arguments and how it must end. In the arguments
+// {in} is the input written to a file, {init} the start file, {dir} a directory and {absent} a
+// path that does not exist.
+struct tCase {
+  tCase(std::string label_, std::string input_, std::vector<std::string> arguments_, int status_,
+        std::string report_, bool on_stdin_ = false)
+      : label(std::move(label_)),
+        input(std::move(input_)),
+        arguments(std::move(arguments_)),
+        status(status_),
+        report(std::move(report_)),
+        on_stdin(on_stdin_) {}
+  std::string label;
+  std::string input;
+  std::vector<std::string> arguments;
+  int status;          // 0 a result, 1 a report, 2 a refused command line
+  std::string report;  // held by the report or the refusal
+  bool on_stdin = false;
+  std::string init;
+  std::string stdout_path;
+};
+
+std::string random_bytes(std::size_t n, unsigned seed) {
+  std::mt19937 generator(seed);
+  std::string bytes(n, '\0');
+  for (char& c : bytes) c = static_cast<char>(generator() & 0xff);
+  return bytes;
+}
+
+// rows x cols values from f(row, col), named r0, r1, ...
+template <class F>
+std::string matrix_text(int rows, int cols, F value) {
+  std::ostringstream text;
+  text << rows << ' ' << cols << '\n';
+  for (int i = 0; i < rows; ++i) {
+    text << 'r' << i;
+    for (int j = 0; j < cols; ++j) text << ' ' << value(i, j);
+    text << '\n';
+  }
+  return text.str();
+}
+
+const std::string small = "4 2\na 1 2\nb 3 4\nc -1 0\nd 0 1\n";
+
+void add_reading_cases(std::vector<tCase>& cases) {
+  cases.push_back({"empty stdin", "", {}, 1, "ends before the row count", true});
+  cases.push_back({"empty file", "", {"-i", "{in}"}, 1, "_input: the file is empty"});
+  cases.push_back({"blank file", " \n\t\n", {"-i", "{in}"}, 1, "ends before the row count"});
+  cases.push_back({"directory", "", {"-i", "{dir}"}, 1, "it is a directory, not a file"});
+  cases.push_back({"absent file", "", {"-i", "{absent}"}, 1, "Can't open file to read: "});
+  cases.push_back({"too many rows", "", {"-i", data("too_many_rows.txt")}, 1, "at most 6999 rows"});
+  std::mt19937 generator(7);
+  std::normal_distribution<double> normal;
+  const std::string full = matrix_text(200, 12, [&](int, int) { return normal(generator); });
+  for (std::size_t length : {1, 3, 4, 5, 9, 100, 1001, 5000})
+    cases.push_back({"first " + std::to_string(length) + " bytes",
+                     full.substr(0, length),
+                     {"-i", "{in}"},
+                     -1,
+                     ""});
+  cases.push_back({"count only", "5", {"-i", "{in}"}, 1, "ends before the column count"});
+  cases.push_back({"cut in the values",
+                   full.substr(0, 3000),
+                   {"-i", "{in}"},
+                   1,
+                   "the text ends at row 26, column 6 of \"r26\", before its 200 x 12"});
+  cases.push_back(
+      {"cut on stdin", full.substr(0, 3001), {}, 1, "the text ends at row 26, column 6", true});
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    const std::string garbage = random_bytes(100000, seed);
+    cases.push_back({"garbage " + std::to_string(seed), garbage, {"-i", "{in}"}, -1, ""});
+    cases.push_back({"garbage on stdin", garbage, {}, -1, "", true});
+    // After a sound header every value is garbage, and more tokens follow than the counts say.
+    cases.push_back({"garbage values", "50 6\n" + garbage, {"-i", "{in}"}, 1,
+                     "the counts do not describe the text"});
+  }
+  cases.push_back({"NUL bytes",
+                   std::string("3 2\na\0 1 2\nb 3 \0\nc", 19),
+                   {"-i", "{in}"},
+                   1,
+                   "the text ends at row 2"});
+  const std::pair<const char*, const char*> counts[] = {
+      {"-5 3\n", "row count"},
+      {"3 -2\n", "column count"},
+      {"99999999999999999999999 3\n", "row count \"99999999999999999999999\" is too large"},
+      {"6999 100000000000\n", "does not fit in memory"},
+      {"3 99999999999999999999999\n", "column count \"99999999999999999999999\" is too large"},
+      {"2.5 3\n", "row count"},
+      {"3 1e3\n", "column count"},
+      {"0x10 2\n", "row count"},
+      {"+ 2\n", "row count"},
+      {"three 2\n", "row count"},
+      {"100 50\na 1 2\n", "row 0, column 2 of \"a\", before its 100 x 50 values"},
+      {"3 4\n", "row 0, before its name"},
+  };
+  for (const auto& [text, report] : counts)
+    cases.push_back({std::string("counts ") + text, text, {"-i", "{in}"}, 1, report});
+  for (const char* text : {"0 0\n", "0 5\n", "4 0\na b c d\n", "-0 3\n"})
+    cases.push_back({std::string("no values ") + text, text, {"-i", "{in}"}, 0, ""});
+  cases.push_back(
+      {"short with k", "6999 40\nx 1\n", {"-i", "{in}", "-num_clusters", "3"}, 1, "row 0"});
+}
+
+void add_size_and_value_cases(std::vector<tCase>& cases) {
+  std::mt19937 generator(11);
+  std::normal_distribution<double> normal;
+  const auto value = [&](int, int) { return normal(generator); };
+  cases.push_back({"6999 rows", matrix_text(6999, 3, value), {"-i", "{in}"}, 0, ""});
+  cases.push_back({"7000 rows", matrix_text(7000, 3, value), {"-i", "{in}"}, 1, "7000 rows"});
+  const std::string many = matrix_text(9000, 2, value);
+  cases.push_back({"9000 rows", many, {"-i", "{in}"}, 1, "-top N"});
+  cases.push_back({"9000 rows, top 500", many, {"-i", "{in}", "-top", "500"}, 0, ""});
+  const std::string mega(4 << 20, '7'), letters(4 << 20, 'x');
+  for (const std::string& text :
+       {"2 2\n" + letters + " 1 2\nb 3 4\n", "2 2\na " + mega + " 2\nb 3 4\n",
+        "2 2\na 0." + mega + " 2\nb 3 1" + letters + "\n", "2 2\na 1e-" + mega + " 2\nb 3 4\n",
+        std::string(4 << 20, '0') + "2 1\na 1\nb 2\n"})
+    cases.push_back({"megabyte token", text, {"-i", "{in}"}, 0, ""});
+  cases.push_back({"megabyte tokens on stdin",
+                   "2 2\n" + letters + " 1 2\n\n" + mega + " 4 5\n",
+                   {},
+                   0,
+                   "",
+                   true});
+  cases.push_back({"megabyte row count", letters + " 2\n", {"-i", "{in}"}, 1, "row count"});
+  cases.push_back({"huge row count", mega + " 2\n", {"-i", "{in}"}, 1, "is too large"});
+  const std::vector<std::string> marks = {"NA",     "NaN",       "nan",      "-nan",  "NAN",
+                                          "inf",    "-inf",      "Infinity", "1e999", "-1e999",
+                                          "1e-999", "0x1p99999", "nan(123)", "na"};
+  const auto mark = [&](int i, int j) { return marks[(i + j) % marks.size()]; };
+  const std::string non_finite = matrix_text(40, static_cast<int>(marks.size()), mark);
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{}, {"-normalize"}, {"-normalize", "-permute"}}) {
+    std::vector<std::string> arguments = {"-i", "{in}"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    cases.push_back({"non-finite values", non_finite, arguments, 0, ""});
+  }
+  cases.push_back({"non-finite values on stdin", non_finite, {}, 0, "", true});
+  const auto mixed = [&](int i, int j) {
+    return (i + j) % 3 == 0 ? mark(i, j) : std::to_string(i - j);
+  };
+  cases.push_back(
+      {"non-finite among finite", matrix_text(40, 9, mixed), {"-i", "{in}", "-normalize"}, 0, ""});
+  const std::string zeros = matrix_text(30, 6, [](int i, int) { return i % 2 ? "0" : "-0"; });
+  std::uniform_real_distribution<double> uniform(-5, 5);
+  std::vector<double> row(6);
+  const std::string centred = matrix_text(30, 6, [&](int, int j) {
+    if (j == 0) {
+      double sum = 0;
+      for (int c = 0; c < 5; ++c) sum += row[c] = uniform(generator);
+      row[5] = -sum;
+    }
+    return row[j];
+  });
+  for (const std::string& text : {zeros, centred})
+    for (const char* k : {"1", "3", "30"}) {
+      cases.push_back({std::string("zero or centred rows, k ") + k,
+                       text,
+                       {"-i", "{in}", "-num_clusters", k},
+                       0,
+                       ""});
+      cases.push_back({std::string("zero or centred rows normalized, k ") + k,
+                       text,
+                       {"-i", "{in}", "-num_clusters", k, "-normalize"},
+                       0,
+                       ""});
+    }
+  cases.push_back({"lengths that underflow",
+                   "3 2\na 1e-320 0\nb 4e-324 0\nc 0 -1e-310\n",
+                   {"-i", "{in}", "-normalize"},
+                   0,
+                   ""});
+  cases.push_back({"one row, a million clusters",
+                   "1 1\na 5\n",
+                   {"-i", "{in}", "-num_clusters", "1000000"},
+                   0,
+                   ""});
+  cases.push_back(
+      {"no rows, seven clusters", "0 3\n", {"-i", "{in}", "-num_clusters", "7"}, 0, ""});
+}
+
+void add_large_magnitude_cases(std::vector<tCase>& cases) {
+  // Values near 1e7 to 1e12 make the objectives' rounding worth far more than the algorithms'
+  // 1e-7 slack; settled passes must end the run, not an assertion. Several fixed starts.
+  std::mt19937 generator(11);
+  std::normal_distribution<double> normal(0.0, 1.0);
+  for (const double scale : {1e7, 1e12}) {
+    const std::string text = matrix_text(
+        600, 20, [&](int i, int) { return scale * (normal(generator) + (i % 3 ? 0.0 : 3.0)); });
+    for (unsigned start = 0; start < 4; ++start) {
+      std::mt19937 draw(start);
+      std::string assignment = "600\n";
+      for (int r = 0; r < 600; ++r) assignment += std::to_string(draw() % 6) + "\n";
+      for (const char* t1 : {"3", "20"}) {
+        tCase c{"large magnitudes",
+                text,
+                {"-i", "{in}", "-num_clusters", "6", "-t1", t1, "-init_clusters", "{init}"},
+                0,
+                ""};
+        c.init = assignment;
+        cases.push_back(c);
+      }
+    }
+  }
+}
+
+void add_start_file_cases(std::vector<tCase>& cases) {
+  const std::pair<std::string, std::string> files[] = {
+      {"", "ends before the row count"},
+      {"4\n0\n1\n", "row 2"},
+      {"4\n0\nx\n1\n0\n", "row 1"},
+      {"4\n0\n1\n2\n0\n", "row 2"},
+      {"4\n0\n1\n-1\n0\n", "row 2"},
+      {"4\n0\n1\n1.0\n0\n", "row 2"},
+      {"4\n0 1 99999999999999999999999 0\n", "row 2"},
+      {"x\n0\n1\n1\n0\n", "row count"},
+      {random_bytes(1000, 3), "Initial assignment file"},
+      {"4\n0\n" + std::string(4 << 20, 'x') + "\n1\n0\n", "row 1"},
+  };
+  for (const auto& [content, report] : files) {
+    tCase c{"start file " + content.substr(0, 12),
+            small,
+            {"-i", "{in}", "-num_clusters", "2", "-init_clusters", "{init}"},
+            1,
+            report};
+    c.init = content;
+    cases.push_back(c);
+  }
+  cases.push_back(
+      {"absent start file", small, {"-i", "{in}", "-init_clusters", "{absent}"}, 1, "absent"});
+  cases.push_back(
+      {"directory as start file", small, {"-i", "{in}", "-init_clusters", "{dir}"}, 1, ""});
+  cases.push_back({"start of a given file",
+                   "",
+                   {"-i", data("four_rows.txt"), "-num_clusters", "2", "-init_clusters",
+                    data("index_out_of_range.txt")},
+                   1,
+                   "Initial assignment file " + data("index_out_of_range.txt") +
+                       ": row 1: cluster index 2 is outside 0 .. 1"});
+}
+
+void add_command_line_cases(std::vector<tCase>& cases) {
+  const std::pair<std::vector<std::string>, std::string> refusals[] = {
+      {{"-num_clusters", "0"}, "-num_clusters 0: expects a whole number from 1 to 1000000"},
+      {{"-num_clusters", "2.5"}, "-num_clusters 2.5: expects a whole number"},
+      {{"-num_clusters", "-2147483648"}, "-num_clusters -2147483648: expects"},
+      {{"-num_clusters", "1000001"}, "-num_clusters 1000001: expects"},
+      {{"-num_clusters", "4294967297"}, "-num_clusters 4294967297: expects"},  // not wrapped to 1
+      {{"-num_clusters", "-4294967295"}, "-num_clusters -4294967295: expects"},
+      {{"-t1", "-1"}, "-t1 -1: expects a whole number from 0 up"},
+      {{"-t2", "0"}, "-t2 0: expects a finite number above 0"},
+      {{"-t2", "-1e-9"}, "-t2 -1e-9: expects"},
+      {{"-t2", "-1"}, "-t2 -1: expects"},
+      {{"-t2", "nan"}, "-t2 nan: expects"},
+      {{"-columns", "-1"}, "-columns -1: expects"},
+      {{"-noise", "nan"}, "-noise nan: expects a finite number"},
+      {{"-noise", "inf"}, "-noise inf: expects a finite number"},
+      {{"-top", "0"}, "-top 0: expects a whole number from 1 to 6999"},
+      {{"-missing", "mean"}, "-missing mean: expects one of zero, rowmean, drop"},
+      {{"-format", "xlsx"}, "-format xlsx: expects one of auto, matrix, tsv, csv"},
+      {{"-center", "-zscore"}, "-center and -zscore"},
+      {{"-simulate", "-num_clusters", "700"}, "-num_clusters 700: with -simulate"},
+      {{"-bogus"}, "-bogus: not an option of this program"},
+      {{"-v", "-v"}, "-v: given more than once"},
+      {{"-init_clusters", "[", "a", "b"}, "a: a word without an option"},
+      {{"["}, "[: a word without an option"},
+      {{"-v", "]"}, "]: a word without an option"},
+      {{"-num_clusters", "[", "3"}, "-num_clusters [: expects"},
+      {{"-seed"}, "-seed: expects a whole number from 0 to 18446744073709551615 after it"},
+  };
+  for (const auto& [words, report] : refusals) {
+    std::vector<std::string> arguments = {"-i", "{in}"};
+    arguments.insert(arguments.end(), words.begin(), words.end());
+    cases.push_back({"refused " + words[0], small, arguments, 2, report});
+  }
+  std::vector<std::string> many{"-i", "{in}"};
+  while (many.size() < 100000) many.push_back("-v");
+  cases.push_back({"100000 words", small, many, 2, "-v: given more than once"});
+  cases.push_back({"columns beyond memory",
+                   "",
+                   {"-simulate", "-columns", "2000000000", "-num_clusters", "699"},
+                   1,
+                   ""});
+  const std::vector<std::string> simulations[] = {
+      {"-simulate", "-columns", "0"},
+      {"-simulate", "-num_clusters", "699", "-columns", "2"},
+      {"-simulate", "-num_clusters", "1", "-columns", "1", "-permute", "-random_cluster"},
+      {"-simulate", "-noise", "1e308", "-normalize"},
+      {"-simulate", "-noise", "-5", "-t1", "0"},
+      {"-simulate", "-num_clusters", "3", "-t2", "1e308"},
+  };
+  for (const std::vector<std::string>& arguments : simulations)
+    cases.push_back({"simulation " + arguments[1], "", arguments, 0, ""});
+}
+
+void add_output_cases(std::vector<tCase>& cases) {
+  for (const char* option : {"-o", "-o2", "-o3"}) {
+    cases.push_back({std::string("directory as ") + option,
+                     small,
+                     {"-i", "{in}", option, "{dir}"},
+                     1,
+                     "Can't open file to write"});
+    cases.push_back({std::string("no directory for ") + option,
+                     small,
+                     {"-i", "{in}", option, "{absent}/labels"},
+                     1,
+                     "absent/labels"});
+  }
+  cases.push_back({"-o full", small, {"-i", "{in}", "-o", "/dev/full"}, 1, "/dev/full"});
+  cases.push_back({"-o2 full", small, {"-i", "{in}", "-o2", "/dev/full"}, 1, "/dev/full"});
+  cases.push_back({"-o3 full",
+                   small,
+                   {"-i", "{in}", "-o3", "/dev/full", "-init_clusters_out"},
+                   1,
+                   "/dev/full"});
+  // The reports on standard output, and the initial assignment written there.
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"-i", "{in}"},
+                                                    {"-i", "{in}", "-init_clusters_out"},
+                                                    {"-simulate", "-v4"}}) {
+    tCase c{"stdout full", small, arguments, 1, "stdout"};
+    c.stdout_path = "/dev/full";
+    cases.push_back(c);
+  }
+}
+
+std::vector<tCase> all_cases() {
+  std::vector<tCase> cases;
+  add_reading_cases(cases);
+  add_size_and_value_cases(cases);
+  add_large_magnitude_cases(cases);
+  add_start_file_cases(cases);
+  add_command_line_cases(cases);
+  add_output_cases(cases);
+  return cases;
+}
+
+std::string substituted(const std::string& word, const std::string& in, const std::string& init) {
+  const std::pair<std::string, std::string> places[] = {{"{in}", in},
+                                                        {"{init}", init},
+                                                        {"{dir}", testing::TempDir()},
+                                                        {"{absent}", scratch("absent")}};
+  for (const auto& [place, path] : places)
+    if (word.rfind(place, 0) == 0) return path + word.substr(place.size());
+  return word;
+}
+
+}  // namespace
+
+TEST(Clusterer, EveryRunOfTheTableEndsAsItShould) {
+  for (const tCase& c : all_cases()) {
+    const std::string in = scratch("input"), init = scratch("init");
+    std::ofstream(in, std::ios::binary) << c.input;
+    std::ofstream(init, std::ios::binary) << c.init;
+    std::vector<std::string> arguments;
+    for (const std::string& word : c.arguments) arguments.push_back(substituted(word, in, init));
+    tRunSetup setup;
+    if (c.on_stdin) setup.stdin_path = in;
+    setup.stdout_path = c.stdout_path;
+    const tRun r = run_program(CLUSTERER_PATH, arguments, setup);
+    ASSERT_TRUE(ended_soundly(r)) << c.label;
+    switch (c.status) {
+      case 0:
+        EXPECT_TRUE(gave_result(r)) << c.label;
+        break;
+      case 1:
+        EXPECT_TRUE(gave_message(r, c.report)) << c.label;
+        if (c.label.rfind("start file", 0) == 0) {  // the report names the file
+          EXPECT_TRUE(gave_message(r, init)) << c.label;
+        }
+        break;
+      case 2:
+        EXPECT_TRUE(refused(r, c.report)) << c.label;
+        break;
+      default:  // either sound end
+        EXPECT_TRUE(r.status == 0 ? gave_result(r) : gave_message(r, "")) << c.label;
+    }
+  }
+}
+
+TEST(Clusterer, MoreClustersThanRowsLeaveClustersEmptyWithAWarning) {
+  const std::string labels = scratch("labels");
+  const tRun r = run("-i " + data("four_rows.txt") + " -num_clusters 50 -o2 " + labels + " -o " +
+                     scratch("groups") + " -random_cluster");
+  ASSERT_TRUE(gave_result(r));
+  EXPECT_EQ(r.err,
+            "\nWarning: -num_clusters 50 is above the 4 rows: clusters without rows follow\n");
+  std::istringstream file(slurp(labels));
+  int rows = 0;
+  file >> rows;
+  EXPECT_EQ(rows, 4);
+  for (int label; file >> label;) EXPECT_TRUE(label >= 0 && label < 50) << label;
+}
+
+TEST(Clusterer, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere) {
+  using namespace std::string_literals;  // texts with NUL bytes
+  const struct {
+    const char* name;
+    std::string text;
+    const char* expected;
+  } cases[] = {
+      {"ragged", "g\ta\tb\nr0\t1\t2\nr1\t3\n",
+       "line 3: the row has 2 fields where the header calls for 3"},
+      {"truncated", "3 2\na 1 2\nb 3 4\nc 5", "the text ends at row 2, column 1 of \"c\""},
+      {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s,
+       "gzip data are damaged"},
+      {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
+      {"empty", "", "_input: the file is empty"},
+      {"header_only", "gene,a,b\n", "the text ends before the first data row"},
+      {"stray_text", "gene,a,b\nr0,1,two\n", "column 3 (\"b\"): \"two\" is neither a number"},
+  };
+  const std::string o = scratch("o"), o2 = scratch("o2"), input = scratch("input");
+  std::ofstream(o) << "old o\n";
+  std::ofstream(o2) << "old o2\n";
+  for (const auto& c : cases) {
+    std::ofstream(input, std::ios::binary) << c.text;
+    const tRun r = run("-i " + input + " -o " + o + " -o2 " + o2 + " -num_clusters 2");
+    EXPECT_TRUE(gave_message(r, c.expected)) << c.name;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << c.name << ": " << r.err;
+    EXPECT_EQ(slurp(o), "old o\n") << c.name;
+    EXPECT_EQ(slurp(o2), "old o2\n") << c.name;
+    glob_t left{};
+    EXPECT_EQ(glob((o + ".*").c_str(), 0, nullptr, &left), GLOB_NOMATCH) << c.name;
+    globfree(&left);
+  }
 }

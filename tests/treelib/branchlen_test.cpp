@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lib/random_source.hpp"
-#include "tests/treelib/close.hpp"
+#include "tests/support/close.hpp"
 #include "tests/treelib/fixtures.hpp"
 #include "treelib/tree.hpp"
 

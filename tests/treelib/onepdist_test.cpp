@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "tests/treelib/close.hpp"
+#include "tests/support/close.hpp"
 #include "tests/treelib/fixtures.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/treelib/close.hpp"
+#include "tests/support/close.hpp"
 #include "tests/treelib/fixtures.hpp"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <iosfwd>
 
-#include "cluster/cluster_summary.hpp"
-#include "cluster/run_record.hpp"
+#include "cluster/report/cluster_summary.hpp"
+#include "cluster/report/run_record.hpp"
 
 // The whole page: inline CSS and SVG only, no script and no reference to another file or host.
 void write_html_report(std::ostream& os, const tRunRecord& run,

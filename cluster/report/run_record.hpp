@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-// The input as the run saw it. Until richer input formats arrive: rows read = kept, none dropped,
-// no missing values, format "matrix", no column names (columns are then labelled by number).
+// The input as the run saw it; without column names the columns are labelled by number.
 struct tInputRecord {
   std::string name = "stdin";
   std::string format = "matrix";
@@ -25,6 +24,7 @@ struct tRunRecord {
   int t1 = 0;
   double t2 = 0;
   bool normalized = false;
+  double objective = 0;                    // of the kept start
   std::vector<double> pass_objectives;     // the objective after each k-svd pass, in order
   std::vector<double> restart_objectives;  // the final objective of each start, in order
 };

@@ -1,5 +1,5 @@
 // Heatmap layout: row order, bins that keep the mean, and the symmetric clipped colour scale.
-#include "cluster/heatmap_layout.hpp"
+#include "cluster/report/heatmap_layout.hpp"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ TEST(HeatmapLayout, BinsNeverSpanTwoBands) {
 TEST(HeatmapLayout, BinMeansKeepTheColumnMeanAndSkipMissingEntries) {
   const matrix data = make_matrix({{1, NAN}, {2, NAN}, {4, 5}, {8, 7}, {-3, 1}});
   const std::vector<int> order = {4, 3, 2, 1, 0};
-  const matrix means = bin_means(data, order, {{0, 0, 2}, {0, 2, 2}, {0, 4, 1}}, 1);
+  const matrix means = bin_means(data, {}, order, {{0, 0, 2}, {0, 2, 2}, {0, 4, 1}}, 1);
   // Weighted by the bin sizes, the bins give back the mean of all rows.
   EXPECT_DOUBLE_EQ((2 * means(0, 0) + 2 * means(1, 0) + means(2, 0)) / 5, 12.0 / 5);
   EXPECT_DOUBLE_EQ(means(0, 1), 4.0);
@@ -74,10 +74,36 @@ TEST(HeatmapLayout, BinMeansKeepTheColumnMeanAndSkipMissingEntries) {
   EXPECT_TRUE(std::isnan(means(2, 1)));
 
   const matrix wide = make_matrix({{1, 2, 4}, {3, NAN, 8}});
-  const matrix blocks = bin_means(wide, {0, 1}, {{0, 0, 2}}, 2);
+  const matrix blocks = bin_means(wide, {}, {0, 1}, {{0, 0, 2}}, 2);
   ASSERT_EQ(blocks.dim2(), 2);
   EXPECT_DOUBLE_EQ(blocks(0, 0), 2.0);  // 1, 2 and 3: the missing entry does not count
   EXPECT_DOUBLE_EQ(blocks(0, 1), 6.0);
+}
+
+TEST(HeatmapLayout, BinMeansLeaveOutCellsFlaggedMissing) {
+  // Flagged cells hold the value they were filled with; they count neither in a mean nor as
+  // present, so a block of flagged cells is drawn as missing.
+  const matrix data = make_matrix({{1, 0}, {3, 0}, {5, 7}});
+  const std::vector<unsigned char> mask = {0, 1, 1, 1, 0, 0};
+  const struct {
+    std::vector<tBand> bins;
+    int per_column;
+    std::vector<double> expected;  // row by row; NaN for a block without a present cell
+  } cases[] = {
+      {{{0, 0, 1}, {0, 1, 1}, {0, 2, 1}}, 1, {1, NAN, NAN, NAN, 5, 7}},
+      {{{0, 0, 2}, {0, 2, 1}}, 1, {1, NAN, 5, 7}},
+      {{{0, 0, 3}}, 2, {13.0 / 3}},
+  };
+  for (const auto& c : cases) {
+    const matrix means = bin_means(data, mask, {0, 1, 2}, c.bins, c.per_column);
+    ASSERT_EQ(static_cast<std::size_t>(means.dim1() * means.dim2()), c.expected.size());
+    for (std::size_t e = 0; e < c.expected.size(); ++e) {
+      if (std::isnan(c.expected[e]))
+        EXPECT_TRUE(std::isnan(means.data()[e])) << e;
+      else
+        EXPECT_DOUBLE_EQ(means.data()[e], c.expected[e]) << e;
+    }
+  }
 }
 
 TEST(HeatmapLayout, ColourScaleIsSymmetricClippedAndWhiteAtZero) {

@@ -1,5 +1,5 @@
 // Row order, row bins and colour levels of the heatmap.
-#include "cluster/heatmap_layout.hpp"
+#include "cluster/report/heatmap_layout.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +69,8 @@ std::vector<tBand> row_bins(const std::vector<tBand>& bands, int rows_per_bin,
   return bins;
 }
 
-matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins,
+matrix bin_means(const matrix& data, const std::vector<unsigned char>& missing,
+                 const std::vector<int>& order, const std::vector<tBand>& bins,
                  int columns_per_bin) {
   const int cols = data.dim2();
   const int drawn_cols = (cols + columns_per_bin - 1) / columns_per_bin;
@@ -81,8 +82,10 @@ matrix bin_means(const matrix& data, const std::vector<int>& order, const std::v
     std::fill(counts.begin(), counts.end(), 0);
     for (int p = bins[b].first; p < bins[b].first + bins[b].count; ++p) {
       const double* row = data.row(order[p]).data();
+      const unsigned char* absent =
+          missing.empty() ? nullptr : missing.data() + static_cast<std::size_t>(order[p]) * cols;
       for (int j = 0; j < cols; ++j) {
-        if (!std::isfinite(row[j])) continue;
+        if (!std::isfinite(row[j]) || (absent && absent[j])) continue;
         sums[j / columns_per_bin] += row[j];
         ++counts[j / columns_per_bin];
       }

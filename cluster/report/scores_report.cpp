@@ -1,11 +1,11 @@
 // Scores report: the objective in full, how it divides among clusters, and the quality scores.
-#include "cluster/scores_report.hpp"
+#include "cluster/report/scores_report.hpp"
 
 #include <cstdio>
 #include <ostream>
 
 #include "algorithms/products.hpp"
-#include "cluster/cluster_summary.hpp"
+#include "cluster/report/cluster_summary.hpp"
 
 namespace {
 
@@ -20,16 +20,15 @@ double cluster_part(const matrix& data, const tTaxaSet& cluster, const vector& m
 }  // namespace
 
 void write_scores_report(std::ostream& out, const matrix& data, const array<tTaxaSet>& clusters,
-                         const array<vector>& means, double objective) {
+                         const array<vector>& means, double objective, const tQualityScores& q) {
   char full[40];
   std::snprintf(full, sizeof full, "%.17g", objective);
   out << "objective = " << full << '\n';
   for (int i = 0; i < clusters.size(); ++i) {
     const double part = clusters[i].empty() ? 0.0 : cluster_part(data, clusters[i], means[i]);
-    out << "cluster " << i << ": size " << clusters[i].size() << ", share " << part / objective
-        << '\n';
+    out << "cluster " << i << ": size " << clusters[i].size() << ", share "
+        << cluster_share(part, objective) << '\n';
   }
-  const tQualityScores q = quality_scores(data, clusters, means);
   out << "S_ave = " << q.s_ave << '\n';
   out << "S_max = " << q.s_max << '\n';
   out << "H_ave = " << q.h_ave << '\n';

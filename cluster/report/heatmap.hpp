@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cluster/cluster_summary.hpp"
+#include "cluster/report/cluster_summary.hpp"
 
 // Cells drawn at most; larger matrices are drawn by averaging bins of rows (about 10 bytes each).
 constexpr long long heatmap_max_cells = 200000;

@@ -1,5 +1,5 @@
 // Text in the pictures: escaping keeps any row name well-formed; the command line pastes back.
-#include "cluster/svg_text.hpp"
+#include "cluster/report/svg_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The tree-library tests' one tolerant comparison, for values known only to a few digits.
+// The tests' one tolerant comparison, for values known only to a few digits or up to rounding.
 #pragma once
 
 #include <gtest/gtest.h>

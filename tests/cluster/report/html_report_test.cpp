@@ -1,5 +1,5 @@
 // The report page and the heatmap file: well-formed, self-contained, names escaped, small.
-#include "cluster/html_report.hpp"
+#include "cluster/report/html_report.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cluster/heatmap.hpp"
+#include "cluster/report/heatmap.hpp"
+#include "cluster/report/heatmap_layout.hpp"
 #include "tests/support/builders.hpp"
 
 namespace {
@@ -74,6 +75,7 @@ std::string report(const tRunRecord& run) {
 TEST(HtmlReport, IsWellFormedSelfContainedAndEscapesNames) {
   tRunRecord run;
   run.command_line = "clusterer -i '<in>'";
+  run.objective = 4.5;
   run.pass_objectives = {3, 4, 4.5};
   run.restart_objectives = {4.5};
   const std::string page = report(run);
@@ -104,6 +106,32 @@ TEST(Heatmap, FileIsWellFormedAndDrawsRowNamesWhenFew) {
   EXPECT_EQ(xml_fault(svg), "");
   EXPECT_NE(svg.find(">&lt;b&gt;</text>"), std::string::npos);
   EXPECT_NE(svg.find(">x&lt;1</text>"), std::string::npos);
+}
+
+TEST(Heatmap, CellsFlaggedMissingAreGreyAndNamedInTheLegend) {
+  tFixture f;
+  f.data(4, 0) = 0;  // filled: no cell of the data is missing any more
+  const auto svg = [&](const std::vector<unsigned char>* mask) {
+    tFinishedClustering clustering = f.clustering();
+    clustering.missing = mask;
+    std::ostringstream os;
+    write_heatmap_file(os, clustering, row_scores(clustering), {});
+    return os.str();
+  };
+  const std::vector<unsigned char> none, two(15, 0);
+  std::vector<unsigned char> flagged = two;
+  flagged[4 * 3 + 0] = flagged[1 * 3 + 2] = 1;
+  const struct {
+    const std::vector<unsigned char>* mask;
+    bool grey;
+  } cases[] = {{nullptr, false}, {&none, false}, {&two, false}, {&flagged, true}};
+  for (const auto& c : cases) {
+    const std::string drawn = svg(c.mask);
+    EXPECT_EQ(xml_fault(drawn), "");
+    EXPECT_EQ(drawn.find(">missing</text>") != std::string::npos, c.grey);
+    EXPECT_EQ(drawn.find(tColourScale::missing_colour()) != std::string::npos, c.grey);
+  }
+  EXPECT_EQ(svg(nullptr), svg(&two));  // no flag: the same bytes as no mask
 }
 
 TEST(Heatmap, LargeMatricesAreDrawnInBinsAndStaySmall) {

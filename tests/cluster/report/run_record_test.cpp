@@ -1,5 +1,5 @@
 // The command line in the report pastes back into a shell unchanged.
-#include "cluster/run_record.hpp"
+#include "cluster/report/run_record.hpp"
 
 #include <gtest/gtest.h>
 

@@ -37,8 +37,10 @@ std::vector<tBand> row_bins(const std::vector<tBand>& bands, int rows_per_bin,
                             std::vector<tBand>& drawn_bands);
 
 // One line per bin and one column per columns_per_bin adjacent columns (the last may hold fewer):
-// the mean of the block's finite entries, NaN when none is.
-matrix bin_means(const matrix& data, const std::vector<int>& order, const std::vector<tBand>& bins,
+// the mean of the block's finite entries that were not missing (missing: rows x cols flags, or
+// empty for none), NaN when there is none, so that a block of missing cells is drawn as missing.
+matrix bin_means(const matrix& data, const std::vector<unsigned char>& missing,
+                 const std::vector<int>& order, const std::vector<tBand>& bins,
                  int columns_per_bin);
 
 // Diverging scale centred at 0: values map to levels -steps .. steps, clipped at +-clip.

@@ -1,12 +1,12 @@
 // The report page, section by section.
-#include "cluster/html_report.hpp"
+#include "cluster/report/html_report.hpp"
 
 #include <ostream>
 #include <string>
 
-#include "cluster/heatmap.hpp"
-#include "cluster/line_chart.hpp"
-#include "cluster/svg_text.hpp"
+#include "cluster/report/heatmap.hpp"
+#include "cluster/report/line_chart.hpp"
+#include "cluster/report/svg_text.hpp"
 
 namespace {
 
@@ -62,8 +62,8 @@ std::string score(double x) {
 }
 
 void write_cluster_section(std::ostream& os, const tFinishedClustering& clustering,
-                           const std::vector<double>& scores) {
-  const std::vector<tClusterSummary> summaries = cluster_summaries(clustering, scores);
+                           const std::vector<double>& scores, double objective) {
+  const std::vector<tClusterSummary> summaries = cluster_summaries(clustering, scores, objective);
   os << "<h2>Clusters</h2>\n<table>\n<tr><th class=\"text\">Cluster</th><th>Rows</th>"
         "<th>Share of objective</th><th>Groups (halves)</th><th>Half sizes</th>"
         "<th>H_ave (squared)</th><th>H_min</th></tr>\n";
@@ -106,7 +106,7 @@ void write_html_report(std::ostream& os, const tRunRecord& run,
      << style << "</style>\n</head>\n<body>\n<h1>Clustering report</h1>\n";
   write_run_section(os, run, clustering.data);
   write_objective_section(os, run);
-  write_cluster_section(os, clustering, scores);
+  write_cluster_section(os, clustering, scores, run.objective);
   write_direction_section(os, clustering, run.input.column_names);
   os << "<h2>Heatmap</h2>\n<div class=\"figure\">\n";
   write_heatmap_svg(os, clustering, scores, run.input.column_names);

@@ -1,5 +1,5 @@
 // The command line of a run as one line a user can paste back into a shell.
-#include "cluster/run_record.hpp"
+#include "cluster/report/run_record.hpp"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Scores of rows and clusters for the pictures, from the products and the quality scores.
-#include "cluster/cluster_summary.hpp"
+#include "cluster/report/cluster_summary.hpp"
 
 #include <limits>
 
@@ -21,18 +21,17 @@ std::vector<double> row_scores(const tFinishedClustering& clustering) {
 }
 
 std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& clustering,
-                                               const std::vector<double>& scores) {
+                                               const std::vector<double>& scores,
+                                               double objective) {
   const int k = clustering.clusters.size();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   std::vector<tClusterSummary> result(k);
-  double total = 0;
   for (int i = 0; i < k; ++i) {
     tClusterSummary& summary = result[i];
     const tTaxaSet& members = clustering.clusters[i];
     summary.size = members.size();
     for (tItem it = members.first_item(); it != 0; it = members.next_item(it))
       summary.objective += scores[members.inf(it)];
-    total += summary.objective;
     for (int side = 0; side < 2; ++side)
       summary.half_sizes[side] = clustering.halves[2 * i + side].size();
     summary.h_ave = summary.h_min = nan;
@@ -45,12 +44,10 @@ std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& cluste
     summary.h_min = H_min(clustering.data, alone, direction);
   }
   for (tClusterSummary& summary : result)
-    summary.share = total == 0 ? nan : summary.objective / total;
+    summary.share = cluster_share(summary.objective, objective);
   return result;
 }
 
-tQualityScores quality_scores(const matrix& data, const array<tTaxaSet>& clusters,
-                              const array<vector>& means) {
-  return {S_ave(data, clusters, means, 1), S_max(data, clusters, means),
-          H_ave(data, clusters, means, 1), H_min(data, clusters, means)};
+double cluster_share(double part, double objective) {
+  return part / objective;
 }

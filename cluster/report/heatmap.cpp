@@ -1,12 +1,12 @@
 // Drawing the heatmap: bands and labels on the left, the cells, names, legend below.
-#include "cluster/heatmap.hpp"
+#include "cluster/report/heatmap.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <ostream>
 
-#include "cluster/heatmap_layout.hpp"
-#include "cluster/svg_text.hpp"
+#include "cluster/report/heatmap_layout.hpp"
+#include "cluster/report/svg_text.hpp"
 
 namespace {
 
@@ -198,7 +198,9 @@ void write_heatmap_svg(std::ostream& os, const tFinishedClustering& clustering,
   const int per_bin = rows_per_bin(order.bands, drawn_cols, heatmap_max_cells);
   std::vector<tBand> drawn_bands;
   const std::vector<tBand> bins = row_bins(order.bands, per_bin, drawn_bands);
-  const matrix lines = bin_means(data, order.rows, bins, per_column);
+  const std::vector<unsigned char> none;
+  const matrix lines = bin_means(data, clustering.missing ? *clustering.missing : none, order.rows,
+                                 bins, per_column);
   const tColourScale scale(robust_clip(data, clip_quantile));
   const std::vector<std::string> labels = column_labels(column_names, data.dim2());
   std::vector<std::string> row_names;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "cluster/clustering.hpp"
 #include "lib/array.hpp"
 #include "lib/matrix.hpp"
 #include "lib/names.hpp"
@@ -16,29 +17,27 @@ struct tFinishedClustering {
   const array<tTaxaSet>& clusters;
   const array<vector>& means;
   const array<tTaxaSet>& halves;
+  // rows x cols flags, 1 for a cell the input held no value for (nullptr or empty: none).
+  const std::vector<unsigned char>* missing = nullptr;
 };
 
 struct tClusterSummary {
   int size = 0;
   double objective = 0;  // sum of its members' scores, members ascending
-  double share = 0;      // objective / the sum over all clusters (NaN when that is 0)
+  double share = 0;      // cluster_share of objective
   int half_sizes[2] = {0, 0};
   double h_ave = 0;  // H_ave of the cluster alone, squared products (NaN when empty)
   double h_min = 0;  // H_min of the cluster alone, plain products (NaN when empty)
-};
-
-// S_ave (squared), S_max, H_ave (squared) and H_min of the whole clustering.
-struct tQualityScores {
-  double s_ave, s_max, h_ave, h_min;
 };
 
 // The score of every row: its squared product with its cluster's direction, the row's term of the
 // k-svd objective; 0 for a row in no cluster.
 std::vector<double> row_scores(const tFinishedClustering& clustering);
 
-// One summary per cluster 0 .. k-1; scores as row_scores gives them.
+// One summary per cluster 0 .. k-1; scores as row_scores gives them, shares of objective.
 std::vector<tClusterSummary> cluster_summaries(const tFinishedClustering& clustering,
-                                               const std::vector<double>& scores);
+                                               const std::vector<double>& scores, double objective);
 
-tQualityScores quality_scores(const matrix& data, const array<tTaxaSet>& clusters,
-                              const array<vector>& means);
+// A cluster's share of the k-svd objective: its part (its members' scores summed, members
+// ascending) over the objective the clustering reached. The one definition every report uses.
+double cluster_share(double part, double objective);

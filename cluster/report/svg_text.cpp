@@ -1,5 +1,5 @@
 // Escaping and number forms shared by the heatmap, the charts and the report.
-#include "cluster/svg_text.hpp"
+#include "cluster/report/svg_text.hpp"
 
 #include <cstdio>
 

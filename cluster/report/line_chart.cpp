@@ -1,11 +1,11 @@
 // Drawing one series as a polyline with labelled ends of both axes.
-#include "cluster/line_chart.hpp"
+#include "cluster/report/line_chart.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <ostream>
 
-#include "cluster/svg_text.hpp"
+#include "cluster/report/svg_text.hpp"
 
 namespace {
 
