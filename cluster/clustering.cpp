@@ -7,8 +7,8 @@
 
 #include "algorithms/quality_scores.hpp"
 #include "cluster/bisection.hpp"
-#include "cluster/label_files.hpp"
 #include "cluster/input/preparation.hpp"
+#include "cluster/label_files.hpp"
 #include "cluster/restarts.hpp"
 #include "lib/diagnostics.hpp"
 

@@ -2,10 +2,10 @@
 #include <iostream>
 
 #include "cluster/clustering.hpp"
-#include "cluster/label_files.hpp"
 #include "cluster/input/matrix_input.hpp"
-#include "cluster/options.hpp"
 #include "cluster/input/preparation.hpp"
+#include "cluster/label_files.hpp"
+#include "cluster/options.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/report/results_table.hpp"
 #include "cluster/report/run_outputs.hpp"

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "cluster/input/table_format.hpp"
 #include "cluster/limits.hpp"
 #include "cluster/version.hpp"
-#include "cluster/input/table_format.hpp"
 #include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
 
@@ -96,7 +96,8 @@ const tOptionSpec option_table[] = {
     {"Preparation", "-center", "", "subtract each row's mean", "off", tKind::flag, 0, 0, nullptr,
      [](tRunOptions& o, const tValue&) { o.reading.center = true; }},
     {"Preparation", "-zscore", "", "subtract each row's mean, divide by its standard deviation",
-     "off", tKind::flag, 0, 0, nullptr, [](tRunOptions& o, const tValue&) { o.reading.zscore = true; }},
+     "off", tKind::flag, 0, 0, nullptr,
+     [](tRunOptions& o, const tValue&) { o.reading.zscore = true; }},
     {"Clustering", "-num_clusters", "k", "number of clusters", "5", tKind::whole, 1,
      max_num_clusters, nullptr,
      [](tRunOptions& o, const tValue& v) {

@@ -604,7 +604,10 @@ void add_reading_cases(std::vector<tCase>& cases) {
     cases.push_back({"garbage " + std::to_string(seed), garbage, {"-i", "{in}"}, -1, ""});
     cases.push_back({"garbage on stdin", garbage, {}, -1, "", true});
     // After a sound header every value is garbage, and more tokens follow than the counts say.
-    cases.push_back({"garbage values", "50 6\n" + garbage, {"-i", "{in}"}, 1,
+    cases.push_back({"garbage values",
+                     "50 6\n" + garbage,
+                     {"-i", "{in}"},
+                     1,
                      "the counts do not describe the text"});
   }
   cases.push_back({"NUL bytes",
