@@ -2,6 +2,8 @@
 #include <iostream>
 
 #include "cluster/bisection.hpp"
+#include "cluster/consensus/consensus_program.hpp"
+#include "cluster/consensus/resample_clusterer.hpp"
 #include "cluster/label_files.hpp"
 #include "cluster/matrix_input.hpp"
 #include "cluster/options.hpp"
@@ -60,6 +62,11 @@ int main(int argc, const char** argv) {
                                                                   read_settings(options), out);
   matrix& data = input.data;
   if (!options.simulate) prepare(data, options);
+  if (options.consensus.active()) {
+    run_consensus(options, input, starts.seed,
+                  resample_clusterer(command_line_design(options, starts.seed)));
+    return 0;
+  }
   const int rows = data.dim1();
   if (options.permute && !options.simulate) {
     random_source row_draws = seeded_source(starts.seed, tRandomUse::permute_rows, 0, rows - 1);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <utility>
 
 #include "cluster/limits.hpp"
 #include "cluster/option_help.hpp"
@@ -51,6 +52,7 @@ void tOptions::parse_command_line(int argc, const char** argv) {
   read_file_names(argc, argv);
   read_values(argc, argv);
   read_run_options(argc, argv);
+  read_consensus_options(argc, argv, consensus);
   reject_unknown_arguments(argc, argv);
   check_run_options();
   check_values();
@@ -96,6 +98,7 @@ void tOptions::open_files() {
   open_output(table_file_, table_name, table_stream);
   open_output(heatmap_file_, heatmap_name, heatmap_stream);
   open_output(report_file_, report_name, report_stream);
+  open_consensus_files(consensus);
 }
 
 void tOptions::read_values(int argc, const char** argv) {
@@ -159,6 +162,22 @@ void tOptions::check_run_options() const {
            ": the number of threads may not be negative (0 uses every core)");
   if (restarts_given_ && !init_clusters.empty())
     reject("-restarts: a run from -init_clusters has exactly one start");
+  check_consensus_options(consensus, in_file_.has_value(), option_outside_consensus());
+}
+
+std::string tOptions::option_outside_consensus() const {
+  if (!consensus.active()) return "";
+  const std::pair<bool, const char*> others[] = {
+      {simulate != 0, "-simulate"},        {!init_clusters.empty(), "-init_clusters"},
+      {restarts_given_, "-restarts"},      {permute != 0, "-permute"},
+      {random_cluster != 0, "-random_cluster"}, {init_clusters_out != 0, "-init_clusters_out"},
+      {out_file_.has_value(), "-o"},       {out2_file_.has_value(), "-o2"},
+      {out3_file_.has_value(), "-o3"},     {table_file_.has_value(), "-table"},
+      {heatmap_file_.has_value(), "-heatmap"}, {scores != 0, "-scores"},
+  };
+  for (const auto& other : others)
+    if (other.first) return other.second;
+  return "";
 }
 
 void tOptions::reject(const std::string& why) const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cluster/consensus/consensus_options.hpp"
 #include "cluster/output_file.hpp"
 #include "lib/string.hpp"
 
@@ -79,6 +80,7 @@ class tOptions {
   std::unique_ptr<std::ifstream> in_stream;
   std::unique_ptr<std::ifstream> in2_stream;
   std::unique_ptr<tOutputFile> out_stream;
+  tConsensusOptions consensus;  // -consensus B and its companions, or -merge_counts
 
  private:
   void read_file_names(int argc, const char** argv);
@@ -88,6 +90,7 @@ class tOptions {
   void reject_unknown_arguments(int argc, const char** argv) const;
   void check_values() const;
   void check_run_options() const;
+  std::string option_outside_consensus() const;  // the first one given, else ""
   // "Error: " and why on standard error, then the usage text; status 2.
   [[noreturn]] void reject(const std::string& why) const;
 
