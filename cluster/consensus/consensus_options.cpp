@@ -48,19 +48,14 @@ void take_file(int argc, const char** argv, const char* option, std::optional<st
   if (getoption(argc, argv, option, name)) file = name.c_str();
 }
 
-// -merge_counts F1 F2 ...: the words after the option up to the next option.
+// -merge_counts F1 F2 ...: the words after the option up to the next option, each one file.
 void take_merge_files(int argc, const char** argv, std::vector<std::string>& files) {
   int at = 1;
   while (at < argc && std::strcmp(argv[at], "-merge_counts") != 0) ++at;
-  if (at == argc) return;
-  string first;
-  if (!getoption(argc, argv, "-merge_counts", first))
-    usage("-merge_counts: name the counts files to merge");
-  files.push_back(first.c_str());
-  for (int i = at + 2; i < argc && argv[i][0] != '-'; ++i) {
-    getoption(argc, argv, argv[i]);  // claims the word
-    files.push_back(argv[i]);
-  }
+  string words;
+  if (!getoption(argc, argv, "-merge_counts", words)) return;  // claims the option and the files
+  for (int i = at + 1; i < argc && argv[i][0] != '-'; ++i) files.push_back(argv[i]);
+  if (files.empty()) usage("-merge_counts: name the counts files to merge");
 }
 
 }  // namespace
