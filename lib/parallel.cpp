@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -41,10 +43,20 @@ void parallel_for(int count, const std::function<void(int)>& task) {
     for (int i = 0; i < count; ++i) task(i);
     return;
   }
+  // A task that throws (a fatal-exit hook that throws, say) stops the handing out; the first
+  // exception reaches the caller once every thread has joined.
   std::atomic<int> next{0};
+  std::exception_ptr failure;
+  std::mutex failure_lock;
   const auto work = [&] {
     inside_task = true;
-    for (int i = next++; i < count; i = next++) task(i);
+    try {
+      for (int i = next++; i < count; i = next++) task(i);
+    } catch (...) {
+      next = count;
+      const std::lock_guard<std::mutex> hold(failure_lock);
+      if (!failure) failure = std::current_exception();
+    }
     inside_task = false;
   };
   std::vector<std::thread> helpers;
@@ -52,4 +64,5 @@ void parallel_for(int count, const std::function<void(int)>& task) {
   for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
   work();
   for (std::thread& helper : helpers) helper.join();
+  if (failure) std::rethrow_exception(failure);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 TEST(Parallel, EveryTaskRunsExactlyOnceWhateverTheThreadCount) {
@@ -17,4 +19,30 @@ TEST(Parallel, EveryTaskRunsExactlyOnceWhateverTheThreadCount) {
   set_thread_count(0);
   EXPECT_EQ(thread_count(), usable_cores());
   EXPECT_GE(usable_cores(), 1);
+}
+
+TEST(Parallel, AThrowingTaskStopsTheLoopAndReachesTheCaller) {
+  for (int threads : {1, 2, 3}) {
+    set_thread_count(threads);
+    std::vector<int> calls(50, 0);
+    bool caught = false;
+    try {
+      parallel_for(50, [&](int i) {
+        if (i == 3) throw 7;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        ++calls[i];
+      });
+    } catch (int thrown) {
+      caught = thrown == 7;
+    }
+    EXPECT_TRUE(caught) << threads << " threads";
+    int done = 0;
+    for (int c : calls) done += c;
+    EXPECT_LT(done, 49) << threads << " threads";  // the loop stops handing out tasks
+    // The threads are joined and the next loop runs every task.
+    std::vector<int> again(20, 0);
+    parallel_for(20, [&](int i) { ++again[i]; });
+    EXPECT_EQ(again, std::vector<int>(20, 1)) << threads << " threads";
+  }
+  set_thread_count(0);
 }
