@@ -168,12 +168,18 @@ void tOptions::check_run_options() const {
 std::string tOptions::option_outside_consensus() const {
   if (!consensus.active()) return "";
   const std::pair<bool, const char*> others[] = {
-      {simulate != 0, "-simulate"},        {!init_clusters.empty(), "-init_clusters"},
-      {restarts_given_, "-restarts"},      {permute != 0, "-permute"},
-      {random_cluster != 0, "-random_cluster"}, {init_clusters_out != 0, "-init_clusters_out"},
-      {out_file_.has_value(), "-o"},       {out2_file_.has_value(), "-o2"},
-      {out3_file_.has_value(), "-o3"},     {table_file_.has_value(), "-table"},
-      {heatmap_file_.has_value(), "-heatmap"}, {scores != 0, "-scores"},
+      {simulate != 0, "-simulate"},
+      {!init_clusters.empty(), "-init_clusters"},
+      {restarts_given_, "-restarts"},
+      {permute != 0, "-permute"},
+      {random_cluster != 0, "-random_cluster"},
+      {init_clusters_out != 0, "-init_clusters_out"},
+      {out_file_.has_value(), "-o"},
+      {out2_file_.has_value(), "-o2"},
+      {out3_file_.has_value(), "-o3"},
+      {table_file_.has_value(), "-table"},
+      {heatmap_file_.has_value(), "-heatmap"},
+      {scores != 0, "-scores"},
   };
   for (const auto& other : others)
     if (other.first) return other.second;

@@ -9,7 +9,12 @@ namespace {
 class tLinkage {
  public:
   tLinkage(std::vector<double>& distances, int n)
-      : d_(distances), n_(n), size_(n, 1), active_(n, 1), nearest_(n, -1), nearest_d_(n, 0.0),
+      : d_(distances),
+        n_(n),
+        size_(n, 1),
+        active_(n, 1),
+        nearest_(n, -1),
+        nearest_d_(n, 0.0),
         parent_(n) {
     for (int i = 0; i < n; ++i) {
       parent_[i] = i;
@@ -33,7 +38,8 @@ class tLinkage {
       if (!active_[x]) continue;
       if (x == a || nearest_[x] == a || nearest_[x] == b)
         find_nearest(x);
-      else if (x < a && (at(x, a) < nearest_d_[x] || (at(x, a) == nearest_d_[x] && a < nearest_[x])))
+      else if (x < a &&
+               (at(x, a) < nearest_d_[x] || (at(x, a) == nearest_d_[x] && a < nearest_[x])))
         nearest_[x] = a, nearest_d_[x] = at(x, a);
     }
   }

@@ -86,8 +86,8 @@ void read_consensus_options(int argc, const char** argv, tConsensusOptions& o) {
 
 void check_consensus_options(const tConsensusOptions& o, bool input_named,
                              const std::string& other_option) {
-  const bool companion = o.k_first > 0 || o.end_run > 0 || o.table_file || o.labels_file ||
-                         o.counts_file;
+  const bool companion =
+      o.k_first > 0 || o.end_run > 0 || o.table_file || o.labels_file || o.counts_file;
   if (!o.active()) {
     if (companion) usage("the consensus options need -consensus B or -merge_counts");
     return;
@@ -98,14 +98,12 @@ void check_consensus_options(const tConsensusOptions& o, bool input_named,
   if (o.k_first > 0 && (o.k_first < 1 || o.k_first > o.k_last))
     usage("-k_range %d..%d: K1 must be at least 1 and at most K2", o.k_first, o.k_last);
   if (o.end_run > 0 && (o.first_run >= o.end_run || o.end_run > o.runs))
-    usage("-consensus_runs %d..%d: a non-empty range within 0..%d", o.first_run, o.end_run,
-          o.runs);
+    usage("-consensus_runs %d..%d: a non-empty range within 0..%d", o.first_run, o.end_run, o.runs);
   if (!o.merge_files.empty() && !input_named)
     usage("-merge_counts: name the input with -i, for the row names");
   if (!o.merge_files.empty() && o.counts_file)
     usage("-merge_counts and -consensus_counts: merged counts are not written again");
-  if (!other_option.empty())
-    usage("%s: not part of a consensus run", other_option.c_str());
+  if (!other_option.empty()) usage("%s: not part of a consensus run", other_option.c_str());
 }
 
 void open_consensus_files(tConsensusOptions& o) {

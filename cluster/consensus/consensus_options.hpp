@@ -9,13 +9,13 @@
 #include "cluster/output_file.hpp"
 
 struct tConsensusOptions {
-  int runs = 0;                    // -consensus B
+  int runs = 0;  // -consensus B
   bool runs_given = false;
-  int k_first = 0, k_last = 0;     // -k_range K1..K2; 0: -num_clusters alone
-  double row_fraction = 0.8;       // -resample_rows f
-  double column_fraction = 1.0;    // -resample_columns g
+  int k_first = 0, k_last = 0;           // -k_range K1..K2; 0: -num_clusters alone
+  double row_fraction = 0.8;             // -resample_rows f
+  double column_fraction = 1.0;          // -resample_columns g
   double pac_low = 0.1, pac_high = 0.9;  // -pac u1,u2
-  int first_run = 0, end_run = 0;  // -consensus_runs A..B; 0..0: every run
+  int first_run = 0, end_run = 0;        // -consensus_runs A..B; 0..0: every run
   std::vector<std::string> merge_files;  // -merge_counts F1 F2 ...
   // The files as named; opened only once the whole command line is accepted.
   std::optional<std::string> table_file, labels_file, counts_file;

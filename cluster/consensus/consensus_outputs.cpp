@@ -16,16 +16,15 @@ std::string consensus_number(double x) {
   return text;
 }
 
-void write_consensus_table(std::ostream& os, const std::vector<tConsensusOfK>& results,
-                           int runs) {
+void write_consensus_table(std::ostream& os, const std::vector<tConsensusOfK>& results, int runs) {
   os << "k\truns\tpac\tarea\tdelta\tmean_consensus\tleast_consensus\tbest\n";
   const int best = best_k_index(results);
   for (std::size_t i = 0; i < results.size(); ++i) {
     const tConsensusOfK& r = results[i];
-    os << r.k << '\t' << runs << '\t' << consensus_number(r.pac) << '\t'
-       << consensus_number(r.area) << '\t' << consensus_number(r.delta) << '\t'
-       << consensus_number(r.mean_consensus) << '\t' << consensus_number(r.least_consensus)
-       << '\t' << (static_cast<int>(i) == best ? 1 : 0) << '\n';
+    os << r.k << '\t' << runs << '\t' << consensus_number(r.pac) << '\t' << consensus_number(r.area)
+       << '\t' << consensus_number(r.delta) << '\t' << consensus_number(r.mean_consensus) << '\t'
+       << consensus_number(r.least_consensus) << '\t' << (static_cast<int>(i) == best ? 1 : 0)
+       << '\n';
   }
 }
 

@@ -64,7 +64,9 @@ void write_heatmap(std::ostream& os, const tConsensusReportInput& in, int k_inde
   const int pixel = std::max(1, 600 / std::max(side, 1));
   os << "<h2>Consensus matrix, k = " << r.k << "</h2>\n<svg xmlns=\"http://www.w3.org/2000/svg\""
      << " width=\"" << side * pixel << "\" height=\"" << side * pixel << "\">\n";
-  const auto block = [&](int cell) { return static_cast<int>(static_cast<long long>(cell) * n / side); };
+  const auto block = [&](int cell) {
+    return static_cast<int>(static_cast<long long>(cell) * n / side);
+  };
   in.counts.visit([&](const auto& arrays) {
     for (int a = 0; a < side; ++a)
       for (int b = 0; b < side; ++b) {

@@ -155,8 +155,8 @@ tConsensusOfK consensus_of_k(const tPairCounts& counts, int k_index, int k, doub
 
 void fill_deltas(std::vector<tConsensusOfK>& results) {
   for (std::size_t i = 0; i < results.size(); ++i)
-    results[i].delta = i == 0 ? results[i].area
-                              : (results[i].area - results[i - 1].area) / results[i - 1].area;
+    results[i].delta =
+        i == 0 ? results[i].area : (results[i].area - results[i - 1].area) / results[i - 1].area;
 }
 
 int best_k_index(const std::vector<tConsensusOfK>& results) {

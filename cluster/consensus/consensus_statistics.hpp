@@ -24,14 +24,14 @@ struct tConsensusOfK {
   int k = 0;
   std::array<long long, cdf_bins> bins{};  // pairs per CDF bin
   double area = 0;
-  double delta = 0;  // set by fill_deltas
-  double pac = 0;    // fraction of pairs with u1 < M <= u2
-  std::vector<int> classes;                // 1 .. k per row
-  std::vector<double> cluster_consensus;   // per class: mean M of its pairs; NaN for one row
-  std::vector<double> item_consensus;      // rows x k: mean M of row i with the other members
-                                           // of class c; NaN when class c has no other member
-  double mean_consensus = 0;   // mean of the cluster consensus of the classes with pairs
-  double least_consensus = 0;  // least of them; both NaN when no class has two rows
+  double delta = 0;                       // set by fill_deltas
+  double pac = 0;                         // fraction of pairs with u1 < M <= u2
+  std::vector<int> classes;               // 1 .. k per row
+  std::vector<double> cluster_consensus;  // per class: mean M of its pairs; NaN for one row
+  std::vector<double> item_consensus;     // rows x k: mean M of row i with the other members
+                                          // of class c; NaN when class c has no other member
+  double mean_consensus = 0;              // mean of the cluster consensus of the classes with pairs
+  double least_consensus = 0;             // least of them; both NaN when no class has two rows
 };
 
 // Everything about the k of index k_index. Pair loops run over the run's threads; every sum

@@ -35,7 +35,8 @@ void write_array(std::ostream& os, const std::vector<T>& values) {
       b[0] = static_cast<unsigned char>(v), b[1] = static_cast<unsigned char>(v >> 8);
       b[2] = static_cast<unsigned char>(v >> 16), b[3] = static_cast<unsigned char>(v >> 24);
     }
-    os.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    os.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   }
 }
 
@@ -112,10 +113,9 @@ void check_tiling(std::vector<tShard>& shards) {
   for (const tShard& shard : shards) {
     const tConsensusDesign& d = shard.header.design;
     if (d.first_run < next)
-      bye("%s: runs %d..%d overlap runs already merged (up to %d)", shard.name.c_str(),
-          d.first_run, d.end_run, next);
-    if (d.first_run > next)
-      bye("runs %d..%d are in none of the counts files", next, d.first_run);
+      bye("%s: runs %d..%d overlap runs already merged (up to %d)", shard.name.c_str(), d.first_run,
+          d.end_run, next);
+    if (d.first_run > next) bye("runs %d..%d are in none of the counts files", next, d.first_run);
     next = d.end_run;
   }
   const int total = shards.front().header.design.runs;
@@ -140,8 +140,8 @@ bool read_array(std::istream& is, std::vector<std::uint32_t>& values) {
 
 template <typename T>
 void add_shard(tShard& shard, tCountArrays<T>& sums, int k_count, std::size_t pairs) {
-  const std::uint32_t runs = static_cast<std::uint32_t>(shard.header.design.end_run -
-                                                        shard.header.design.first_run);
+  const std::uint32_t runs =
+      static_cast<std::uint32_t>(shard.header.design.end_run - shard.header.design.first_run);
   std::vector<std::uint32_t> together(pairs), drawn(pairs), first_drawn;
   for (int k = 0; k < k_count; ++k) {
     if (!read_array(*shard.stream, together) || !read_array(*shard.stream, drawn))
@@ -156,7 +156,8 @@ void add_shard(tShard& shard, tCountArrays<T>& sums, int k_count, std::size_t pa
       sum[p] = static_cast<T>(sum[p] + together[p]);
     }
     if (k == 0) {
-      for (std::size_t p = 0; p < pairs; ++p) sums.drawn[p] = static_cast<T>(sums.drawn[p] + drawn[p]);
+      for (std::size_t p = 0; p < pairs; ++p)
+        sums.drawn[p] = static_cast<T>(sums.drawn[p] + drawn[p]);
       first_drawn = drawn;
     }
   }
@@ -189,8 +190,9 @@ std::string parse_counts_header(const std::string& line, tCountsHeader& h) {
     if (!fields.emplace(word.substr(0, equals), word.substr(equals + 1)).second)
       return "key " + word.substr(0, equals) + " twice";
   }
-  const char* keys[] = {"rows", "runs", "seed", "k", "total", "rows_fraction", "columns_fraction",
-                        "normalize", "t1", "t2", "columns"};
+  const char* keys[] = {
+      "rows",      "runs", "seed", "k",      "total", "rows_fraction", "columns_fraction",
+      "normalize", "t1",   "t2",   "columns"};
   for (const char* key : keys)
     if (fields.count(key) == 0) return std::string("no ") + key + "=";
   if (fields.size() != sizeof keys / sizeof keys[0]) return "a key not known";
@@ -246,8 +248,8 @@ tMergedCounts merge_counts_files(const std::vector<std::string>& files,
   tConsensusDesign design = shards.front().header.design;
   design.first_run = 0;
   design.end_run = design.runs;
-  tMergedCounts merged{design, tPairCounts(static_cast<int>(names.size()), design.k_count(),
-                                           design.runs)};
+  tMergedCounts merged{design,
+                       tPairCounts(static_cast<int>(names.size()), design.k_count(), design.runs)};
   merged.counts.visit([&](auto& sums) {
     for (tShard& shard : shards) {
       add_shard(shard, sums, design.k_count(), pair_count(static_cast<int>(names.size())));

@@ -13,7 +13,9 @@ std::uint64_t mix(std::uint64_t z) {
   return z ^ (z >> 31);
 }
 
-bool proper_fraction(double f) { return f > 0 && f <= 1; }
+bool proper_fraction(double f) {
+  return f > 0 && f <= 1;
+}
 
 }  // namespace
 

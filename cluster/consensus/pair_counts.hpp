@@ -58,7 +58,6 @@ class tPairCounts {
   int rows_;
   int k_count_;
   int most_runs_;
-  std::variant<tCountArrays<std::uint8_t>, tCountArrays<std::uint16_t>,
-               tCountArrays<std::uint32_t>>
+  std::variant<tCountArrays<std::uint8_t>, tCountArrays<std::uint16_t>, tCountArrays<std::uint32_t>>
       arrays_;
 };

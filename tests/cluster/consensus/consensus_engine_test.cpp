@@ -51,11 +51,14 @@ std::vector<long> flat_counts(const tPairCounts& c) {
 TEST(ConsensusEngine, SameCountsOnAnyThreadCountAndShardsAddUpToTheWhole) {
   const matrix data = planted(30);
   set_thread_count(1);
-  const std::vector<long> one = flat_counts(count_runs(data, design_of(12, 0, 12), fake_clusterer, nullptr));
+  const std::vector<long> one =
+      flat_counts(count_runs(data, design_of(12, 0, 12), fake_clusterer, nullptr));
   set_thread_count(2);
   EXPECT_EQ(flat_counts(count_runs(data, design_of(12, 0, 12), fake_clusterer, nullptr)), one);
-  const std::vector<long> a = flat_counts(count_runs(data, design_of(12, 0, 5), fake_clusterer, nullptr));
-  const std::vector<long> b = flat_counts(count_runs(data, design_of(12, 5, 12), fake_clusterer, nullptr));
+  const std::vector<long> a =
+      flat_counts(count_runs(data, design_of(12, 0, 5), fake_clusterer, nullptr));
+  const std::vector<long> b =
+      flat_counts(count_runs(data, design_of(12, 5, 12), fake_clusterer, nullptr));
   ASSERT_EQ(a.size(), one.size());
   for (std::size_t i = 0; i < one.size(); ++i) EXPECT_EQ(a[i] + b[i], one[i]) << i;
   set_thread_count(0);

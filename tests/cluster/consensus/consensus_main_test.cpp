@@ -38,7 +38,8 @@ std::string consensus(const std::string& prefix, const std::string& more) {
 TEST(ConsensusMain, BadRequestsEndWithOneLineAndChangeNoOutput) {
   const std::string table = scratch("table");
   const std::string shard = scratch("shard");
-  ASSERT_EQ(run(consensus(scratch("s"), "-consensus_runs 0..3 -consensus_counts " + shard)).status, 0);
+  ASSERT_EQ(run(consensus(scratch("s"), "-consensus_runs 0..3 -consensus_counts " + shard)).status,
+            0);
   const struct {
     std::string arguments;
     int status;
@@ -106,7 +107,7 @@ TEST(ConsensusMain, PlantedGroupsComeBackAtThePlantedK) {
   const auto table = cells(slurp(prefix + "table"));
   ASSERT_EQ(table.size(), 5u);
   EXPECT_GT(std::stod(table[1][2]), std::stod(table[2][2]));  // PAC falls from k = 2 to 3
-  EXPECT_EQ(table[2][7], "1");                                 // and k = 3 has the least
+  EXPECT_EQ(table[2][7], "1");                                // and k = 3 has the least
   const auto labels = cells(slurp(prefix + "labels"));
   std::map<std::string, std::set<std::string>> classes_of_plant;  // g1, g2, g3
   std::set<std::string> classes;

@@ -10,10 +10,11 @@ TEST(ConsensusStatistics, CdfBinComparesFractionsExactly) {
   const struct {
     std::uint32_t together, drawn;
     int bin;
-  } cases[] = {{0, 5, 1},   {0, 0, 1},     {1, 100, 1},   {2, 100, 2},   {1, 99, 2},
-               {1, 3, 34},  {1, 2, 50},    {51, 100, 51}, {99, 100, 99}, {100, 100, 100},
-               {7, 7, 100}, {999, 1000, 100}, {3, 10, 30}, {29, 97, 30}};
-  for (const auto& c : cases) EXPECT_EQ(cdf_bin(c.together, c.drawn), c.bin) << c.together << '/' << c.drawn;
+  } cases[] = {{0, 5, 1},   {0, 0, 1},        {1, 100, 1},   {2, 100, 2},   {1, 99, 2},
+               {1, 3, 34},  {1, 2, 50},       {51, 100, 51}, {99, 100, 99}, {100, 100, 100},
+               {7, 7, 100}, {999, 1000, 100}, {3, 10, 30},   {29, 97, 30}};
+  for (const auto& c : cases)
+    EXPECT_EQ(cdf_bin(c.together, c.drawn), c.bin) << c.together << '/' << c.drawn;
 }
 
 TEST(ConsensusStatistics, ConsensusAboveIsExact) {
@@ -25,8 +26,8 @@ TEST(ConsensusStatistics, ConsensusAboveIsExact) {
       {1, 10, 0.1, false},  // 1/10 is below the double nearest 0.1, which exceeds it
       {9, 10, 0.9, false},  // so is the double nearest 0.9
       {7, 10, 0.7, true},   // the double nearest 0.7 is below it
-      {1, 5, 0.2, false},   {0, 4, 0.0, false}, {1, 4, 0.0, true},   {4, 4, 1.0, false},
-      {3, 4, 0.75, false},  {4, 5, 0.75, true}, {0, 0, 0.1, false},  {1, 4294967295u, 1e-300, true},
+      {1, 5, 0.2, false},  {0, 4, 0.0, false}, {1, 4, 0.0, true},  {4, 4, 1.0, false},
+      {3, 4, 0.75, false}, {4, 5, 0.75, true}, {0, 0, 0.1, false}, {1, 4294967295u, 1e-300, true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(consensus_above(c.together, c.drawn, c.u), c.above) << c.together << '/' << c.drawn;

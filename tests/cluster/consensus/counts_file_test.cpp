@@ -12,7 +12,8 @@ namespace {
 
 tCountsHeader header_of(int first, int end) {
   tCountsHeader h;
-  h.design.runs = 10, h.design.k_first = 2, h.design.k_last = 3, h.design.seed = 18446744073709551615ull;
+  h.design.runs = 10, h.design.k_first = 2, h.design.k_last = 3,
+  h.design.seed = 18446744073709551615ull;
   h.design.row_fraction = 0.8, h.design.column_fraction = 0.3, h.design.normalize = true;
   h.design.t1 = 7, h.design.t2 = 1e-4, h.design.first_run = first, h.design.end_run = end;
   h.rows = 3, h.columns = 5;
