@@ -36,11 +36,13 @@ bool real_number(const std::string& text, double& value) {
   return !text.empty() && *end == '\0';
 }
 
-void take_fraction(int argc, const char** argv, const char* option, double& value) {
+// True when the option is given.
+bool take_fraction(int argc, const char** argv, const char* option, double& value) {
   string text;
-  if (!getoption(argc, argv, option, text)) return;
+  if (!getoption(argc, argv, option, text)) return false;
   if (!real_number(text.c_str(), value) || !(value > 0 && value <= 1))
     usage("%s %s: the fraction must be a number in (0, 1]", option, text.c_str());
+  return true;
 }
 
 void take_file(int argc, const char** argv, const char* option, std::optional<std::string>& file) {
@@ -66,10 +68,11 @@ void read_consensus_options(int argc, const char** argv, tConsensusOptions& o) {
   if (o.runs_given && !whole_number(runs.c_str(), o.runs))
     usage("-consensus %s: the number of runs must be a whole number of at least 1", runs.c_str());
   take_range(argc, argv, "-k_range", o.k_first, o.k_last);
-  take_fraction(argc, argv, "-resample_rows", o.row_fraction);
-  take_fraction(argc, argv, "-resample_columns", o.column_fraction);
+  o.draw_given = take_fraction(argc, argv, "-resample_rows", o.row_fraction);
+  o.draw_given |= take_fraction(argc, argv, "-resample_columns", o.column_fraction);
   string pac;
   if (getoption(argc, argv, "-pac", pac)) {
+    o.draw_given = true;
     const std::string value = pac.c_str();
     const std::size_t comma = value.find(',');
     if (comma == std::string::npos || !real_number(value.substr(0, comma), o.pac_low) ||
@@ -101,6 +104,8 @@ void check_consensus_options(const tConsensusOptions& o, bool input_named,
     usage("-consensus_runs %d..%d: a non-empty range within 0..%d", o.first_run, o.end_run, o.runs);
   if (!o.merge_files.empty() && !input_named)
     usage("-merge_counts: name the input with -i, for the row names");
+  if (!o.merge_files.empty() && (o.k_first > 0 || o.end_run > 0))
+    usage("-merge_counts: the k range and the runs come from the counts files");
   if (!o.merge_files.empty() && o.counts_file)
     usage("-merge_counts and -consensus_counts: merged counts are not written again");
   if (!other_option.empty()) usage("%s: not part of a consensus run", other_option.c_str());

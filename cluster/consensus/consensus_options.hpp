@@ -17,6 +17,7 @@ struct tConsensusOptions {
   double pac_low = 0.1, pac_high = 0.9;  // -pac u1,u2
   int first_run = 0, end_run = 0;        // -consensus_runs A..B; 0..0: every run
   std::vector<std::string> merge_files;  // -merge_counts F1 F2 ...
+  bool draw_given = false;               // -resample_rows, -resample_columns or -pac
   // The files as named; opened only once the whole command line is accepted.
   std::optional<std::string> table_file, labels_file, counts_file;
   std::unique_ptr<tOutputFile> table, labels, counts;

@@ -55,6 +55,8 @@ TEST(ConsensusMain, BadRequestsEndWithOneLineAndChangeNoOutput) {
       {"-consensus 10 -consensus_runs 5..30", 1, "-consensus_runs 5..30"},
       {"-consensus 10 -pac 0.9,0.1", 1, "-pac 0.9,0.1"},
       {"-k_range 2..3", 1, "need -consensus B or -merge_counts"},
+      {"-resample_rows 0.5", 1, "need -consensus B or -merge_counts"},
+      {"-merge_counts " + shard + " -k_range 2..3", 1, "come from the counts files"},
       {"-consensus 10 -o " + scratch("o"), 1, "-o: not part of a consensus run"},
       {"-consensus 10 -restarts 3", 1, "-restarts: not part"},
       {"-consensus 10 -merge_counts " + shard, 1, "computes counts or merges them"},
