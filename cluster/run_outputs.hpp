@@ -7,8 +7,8 @@
 #include "cluster/cluster_summary.hpp"
 #include "cluster/clustering.hpp"
 #include "cluster/matrix_input.hpp"
-#include "cluster/output_file.hpp"
 #include "cluster/run_record.hpp"
+#include "io/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions;

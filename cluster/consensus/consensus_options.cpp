@@ -119,3 +119,16 @@ void open_consensus_files(tConsensusOptions& o) {
   open(o.labels_file, o.labels);
   open(o.counts_file, o.counts);
 }
+
+std::vector<tNamedFile> consensus_named_files(const tConsensusOptions& o) {
+  std::vector<tNamedFile> files;
+  for (const std::string& file : o.merge_files)
+    files.push_back({"-merge_counts", file, tFileUse::input});
+  const auto output = [&](const char* option, const std::optional<std::string>& file) {
+    if (file) files.push_back({option, *file, tFileUse::output});
+  };
+  output("-consensus_table", o.table_file);
+  output("-consensus_labels", o.labels_file);
+  output("-consensus_counts", o.counts_file);
+  return files;
+}

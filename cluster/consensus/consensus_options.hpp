@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cluster/output_file.hpp"
+#include "io/output_file.hpp"
+#include "io/path_guard.hpp"
 
 struct tConsensusOptions {
   int runs = 0;  // -consensus B
@@ -36,3 +37,6 @@ void check_consensus_options(const tConsensusOptions& options, bool input_named,
                              const std::string& other_option);
 
 void open_consensus_files(tConsensusOptions& options);
+
+// The files the options name, for the check that no output replaces an input or another output.
+std::vector<tNamedFile> consensus_named_files(const tConsensusOptions& options);

@@ -57,6 +57,7 @@ TEST(ConsensusMain, BadRequestsEndWithOneLineAndChangeNoOutput) {
       {"-k_range 2..3", 1, "need -consensus B or -merge_counts"},
       {"-resample_rows 0.5", 1, "need -consensus B or -merge_counts"},
       {"-merge_counts " + shard + " -k_range 2..3", 1, "come from the counts files"},
+      {"-merge_counts " + shard + " -consensus_labels " + shard, 2, "-consensus_labels"},
       {"-consensus 10 -o " + scratch("o"), 1, "-o: not part of a consensus run"},
       {"-consensus 10 -restarts 3", 1, "-restarts: not part"},
       {"-consensus 10 -merge_counts " + shard, 1, "computes counts or merges them"},
