@@ -2,6 +2,8 @@
 #include <iostream>
 
 #include "cluster/clustering.hpp"
+#include "cluster/consensus/consensus_program.hpp"
+#include "cluster/consensus/resample_clusterer.hpp"
 #include "cluster/input/matrix_input.hpp"
 #include "cluster/input/preparation.hpp"
 #include "cluster/label_files.hpp"
@@ -121,6 +123,12 @@ int main(int argc, const char** argv) {
                : read_prepared_data(files.input(), string(input_label(options).c_str()),
                                     options.reading, out);
   matrix& data = input.data;
+  if (options.consensus.active()) {
+    run_consensus(options, files.report.get(), input, seed,
+                  resample_clusterer(command_line_design(options, seed)));
+    check_written(out, "stdout");
+    return 0;
+  }
   const int rows = data.dim1();
   if (k > rows)
     warning("-num_clusters %d is above the %d rows: clusters without rows follow", k, rows);

@@ -27,6 +27,8 @@ enum class tKind {
   choice,  // one word of choices
   name,    // a file name
   seed,    // 0 .. 2^64-1
+  word,    // one word the option converts itself
+  names,   // file names up to the next option
 };
 
 // A value as its option's kind converts it.
@@ -35,6 +37,8 @@ struct tValue {
   double number = 0;
   std::uint64_t seed = 0;
   std::string word;
+  std::vector<std::string> words;  // names: every file name
+  const char* option = "";         // the option the value follows
 };
 
 struct tOptionSpec {
@@ -50,6 +54,9 @@ struct tOptionSpec {
 };
 
 constexpr long long no_limit = INT_MAX;
+
+// The consensus options convert their own values.
+void take_consensus(tRunOptions& o, const tValue& v);
 
 // Grouped: lines of one group stand together, in the order they are listed. The help lists every
 // line in this order; -v1 .. -v4 share the line of -v.
@@ -134,6 +141,26 @@ const tOptionSpec option_table[] = {
     {"Simulation and perturbation", "-random_cluster", "", "print a random grouping of the rows",
      "off", tKind::flag, 0, 0, nullptr,
      [](tRunOptions& o, const tValue&) { o.simulation.random_cluster = true; }},
+    {"Consensus", "-consensus", "B", "consensus clustering: B resampled runs for every k", "off",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-k_range", "K1..K2", "the k of a consensus run", "-num_clusters alone",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-resample_rows", "f", "fraction of rows each run draws, in (0, 1]", "0.8",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-resample_columns", "g", "fraction of columns each run draws, in (0, 1]", "1",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-pac", "u1,u2", "PAC counts the pairs with u1 < consensus <= u2", "0.1,0.9",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-consensus_table", "name", "a line per k: PAC, CDF area, delta, best k",
+     "not written", tKind::name, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-consensus_labels", "name", "class and item consensus of every row for every k",
+     "not written", tKind::name, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-consensus_counts", "name", "the pair counts, for -merge_counts", "not written",
+     tKind::name, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-consensus_runs", "A..B", "compute only runs A <= r < B of the design", "all",
+     tKind::word, 0, 0, nullptr, take_consensus},
+    {"Consensus", "-merge_counts", "F1 F2 ..", "sum counts files of one design (with -i)", "off",
+     tKind::names, 0, 0, nullptr, take_consensus},
     {"Reports", "-scores", "", "print the objective, cluster shares and quality scores", "off",
      tKind::flag, 0, 0, nullptr, [](tRunOptions& o, const tValue&) { o.reports.scores = true; }},
     {"Reports", "-heatmap", "name", "SVG heatmap of the clustered matrix", "not written",
@@ -181,6 +208,10 @@ std::string accepted(const tOptionSpec& spec) {
       return std::string("one of ") + spec.choices;
     case tKind::name:
       return "a file name";
+    case tKind::word:
+      return std::string("a value: ") + spec.placeholder;
+    case tKind::names:
+      return "one or more file names";
     case tKind::seed:
       return "a whole number from 0 to 18446744073709551615";
     case tKind::flag:
@@ -222,6 +253,7 @@ bool is_choice(const char* choices, const std::string& word) {
 tValue value_of(const tOptionSpec& spec, const char* text) {
   tValue value;
   value.word = text;
+  value.option = spec.name;
   const std::string given = std::string(spec.name) + " " + text;
   switch (spec.kind) {
     case tKind::whole:
@@ -239,8 +271,10 @@ tValue value_of(const tOptionSpec& spec, const char* text) {
       if (!converts_seed(text, value.seed)) reject(given + ": expects " + accepted(spec));
       break;
     case tKind::name:
+    case tKind::word:
       if (value.word.empty()) reject(given + ": expects " + accepted(spec));
       break;
+    case tKind::names:
     case tKind::flag:
       break;
   }
@@ -270,6 +304,23 @@ void check_combinations(const tRunOptions& options, const std::vector<const tOpt
            std::to_string(max_simulated_clusters) + " (" +
            std::to_string(rows_per_simulated_cluster) + " rows per cluster, at most " +
            std::to_string(max_rows) + " rows)");
+  // A consensus run writes only its own outputs: the first single-run option given refuses it.
+  const char* const single_run[] = {"-simulate",
+                                    "-init_clusters",
+                                    "-restarts",
+                                    "-permute",
+                                    "-random_cluster",
+                                    "-init_clusters_out",
+                                    "-o",
+                                    "-o2",
+                                    "-o3",
+                                    "-table",
+                                    "-heatmap",
+                                    "-scores"};
+  std::string other;
+  for (const char* name : single_run)
+    if (other.empty() && options.consensus.active() && given(name)) other = name;
+  check_consensus_options(options.consensus, options.input.has_value(), other);
 }
 
 // No output may replace an input or another output; the check reads no file and writes none.
@@ -278,13 +329,23 @@ void guard_files(const tRunOptions& options) {
     return tNamedFile{option, file.value_or(""), use};
   };
   const tOutputNames& out = options.outputs;
-  guard_paths(
-      {named("-i", options.input, tFileUse::input), named("-i2", options.input2, tFileUse::input),
-       named("-init_clusters", options.init_clusters, tFileUse::input),
-       named("-o", out.groups, tFileUse::output), named("-o2", out.clusters, tFileUse::output),
-       named("-o3", out.starts, tFileUse::output), named("-table", out.table, tFileUse::output),
-       named("-heatmap", out.heatmap, tFileUse::output),
-       named("-report", out.report, tFileUse::output)});
+  std::vector<tNamedFile> files = {named("-i", options.input, tFileUse::input),
+                                   named("-i2", options.input2, tFileUse::input),
+                                   named("-init_clusters", options.init_clusters, tFileUse::input),
+                                   named("-o", out.groups, tFileUse::output),
+                                   named("-o2", out.clusters, tFileUse::output),
+                                   named("-o3", out.starts, tFileUse::output),
+                                   named("-table", out.table, tFileUse::output),
+                                   named("-heatmap", out.heatmap, tFileUse::output),
+                                   named("-report", out.report, tFileUse::output)};
+  const std::vector<tNamedFile> consensus = consensus_named_files(options.consensus);
+  files.insert(files.end(), consensus.begin(), consensus.end());
+  guard_paths(files);
+}
+
+void take_consensus(tRunOptions& o, const tValue& v) {
+  take_consensus_option(o.consensus, v.option,
+                        v.words.empty() ? std::vector<std::string>{v.word} : v.words);
 }
 
 }  // namespace
@@ -308,6 +369,16 @@ tRunOptions parse_command_line(int argc, const char** argv) {
     seen.push_back(spec);
     if (spec->kind != tKind::flag && i + 1 == argc)
       reject(std::string(spec->name) + ": expects " + accepted(*spec) + " after it");
+    if (spec->kind == tKind::names) {
+      tValue names;
+      names.option = spec->name;
+      while (i + 1 < argc && (argv[i + 1][0] != '-' || argv[i + 1][1] == '\0'))
+        names.words.push_back(argv[++i]);
+      if (names.words.empty())
+        reject(std::string(spec->name) + ": expects " + accepted(*spec) + " after it");
+      spec->take(options, names);
+      continue;
+    }
     const char* text = spec->kind == tKind::flag ? "" : argv[++i];
     spec->take(options, value_of(*spec, text));
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cluster/clustering.hpp"
+#include "cluster/consensus/consensus_options.hpp"
 #include "cluster/input/read_settings.hpp"
 
 // The simulated data and the perturbations of read data.
@@ -46,6 +47,7 @@ struct tRunOptions {
   tSimulationSettings simulation;
   tOutputNames outputs;
   tReportSettings reports;
+  tConsensusOptions consensus;  // -consensus B and its companions, or -merge_counts
 };
 
 // The run's options from the arguments. -h, -help or --help anywhere writes the help to standard

@@ -13,6 +13,8 @@ enum class tRandomUse : std::uint64_t {
   permute_rows = 3,
   permute_columns = 4,
   random_grouping = 5,
+  consensus_rows = 6,     // the rows of a consensus resample
+  consensus_columns = 7,  // its columns
 };
 
 // A seed from the high-resolution clock and the process id: runs started together differ.

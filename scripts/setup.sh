@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/need_packages.sh cmake make g++ clang clang-format libgtest-dev libbenchmark-dev \
-  liblapack-dev libblas-dev libf2c2-dev zlib1g-dev valgrind
+  liblapack-dev libblas-dev libf2c2-dev zlib1g-dev valgrind python3 snakemake
 
 build=${1:-build}
 shift || true

@@ -13,6 +13,8 @@ scratch build
 ctest --test-dir build --output-on-failure -j2 --timeout 600
 # The heatmap and report of the example, rendered in a real browser.
 scripts/browser_check.sh build
+# The consensus workflow, run locally in shards, against one process on the same input.
+scripts/consensus_workflow_check.sh build
 
 # Death tests abort on purpose: the sanitizers must let SIGABRT through untouched. Exhausted
 # storage must come back as a null pointer so that the code under test can report it.
