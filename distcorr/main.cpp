@@ -1,51 +1,104 @@
 // distcorr: corrected pairwise distances from a DNA alignment, as a PHYLIP distance matrix.
 #include <algorithm>
-#include <thread>
+#include <iostream>
+#include <sstream>
 
-#include "distcorr/alignment.hpp"
-#include "distcorr/correction.hpp"
+#include "distcorr/alignment_input.hpp"
+#include "distcorr/bootstrap.hpp"
+#include "distcorr/corrected_matrix.hpp"
 #include "distcorr/gzip_source.hpp"
-#include "distcorr/observed_proportions.hpp"
 #include "distcorr/options.hpp"
+#include "distcorr/pair_counts_table.hpp"
 #include "distcorr/phylip_matrix.hpp"
-#include "distcorr/site_planes.hpp"
 #include "distcorr/whole_file.hpp"
 #include "lib/diagnostics.hpp"
+#include "lib/parallel.hpp"
 
 namespace {
 
-constexpr std::size_t kMaxStatsSequences = 7000 * 2 - 1;  // the capacity of a taxa set
+void report_stats(const tSitePlanes& planes, long length, const tCorrectedMatrix& m,
+                  const tDistcorrOptions& o) {
+  const long n = planes.sequences();
+  message("Saturated pairs: %.6g%%\n",
+          100.0 * static_cast<double>(2 * m.pairs.saturated) / static_cast<double>(n * n - n));
+  if (o.model.model == tModel::jc && o.model.alpha == 0)
+    message("Largest correctable proportion: %.17g\n", m.pairs.largest_p);
+  message("Correction result: %s\n", m.unsaturated ? "true" : "false");
+  if (o.deletion == tDeletion::global) {
+    message("Sites used: %ld of %ld\n", planes.sites_kept(), length);
+    return;
+  }
+  std::vector<long> sites = m.pairs.sites;
+  const std::size_t half = sites.size() / 2;
+  std::nth_element(sites.begin(), sites.begin() + half, sites.end());
+  double median = static_cast<double>(sites[half]);
+  if (sites.size() % 2 == 0)
+    median = (median + *std::max_element(sites.begin(), sites.begin() + half)) / 2;
+  message("Sites per pair: least %ld, median %g of %ld\n",
+          *std::min_element(sites.begin(), sites.end()), median, length);
+}
 
-void report_stats(tObserved& observed, const tDistcorrOptions& o, bool unsaturated) {
-  if (observed.p.dim1() > static_cast<int>(kMaxStatsSequences))
-    bye("-stats handles at most %zu sequences", kMaxStatsSequences);
-  const tSaturationStats stats = saturation_stats(observed, o.correction);
-  message("Saturated pairs: %.6g%%\n", stats.percent_saturated);
-  if (stats.has_largest)
-    message("Largest correctable proportion: %.17g\n", stats.largest_correctable);
-  message("Correction result: %s\n", unsaturated ? "true" : "false");
+// The alignment's own matrix, then the bootstrap replicates one after another.
+void write_matrices(std::ostream& out, const tAlignment& a, const tCorrectedMatrix& own,
+                    const tDistcorrOptions& o) {
+  write_phylip_matrix(out, a.names, own.pairs.distances);
+  if (o.bootstrap == 0) return;
+  const std::vector<long> candidates = candidate_columns(a.sequences, o.deletion);
+  std::mt19937_64 engine(o.seed);
+  long saturated = 0;
+  for (long r = 0; r < o.bootstrap; ++r) {
+    const std::vector<std::string> drawn = resample(a.sequences, draw_columns(candidates, engine));
+    const tCorrectedMatrix m =
+        corrected_matrix(tSitePlanes(drawn, o.deletion), drawn, a.names, o, true);
+    saturated += m.pairs.saturated;
+    write_phylip_matrix(out, a.names, m.pairs.distances);
+  }
+  if (o.fix.fix == tFix::none && saturated > 0)
+    warning("%ld pairs of the %ld replicates are saturated and keep the marker -1", saturated,
+            o.bootstrap);
+}
+
+// Standard output when path is empty, else a file written whole or not at all.
+template <class Write>
+void write_output(const std::string& path, Write write) {
+  if (path.empty()) {
+    write(std::cout);
+    if (!std::cout.flush()) bye("Can't write to standard output");
+    return;
+  }
+  std::ostringstream text;
+  write(text);
+  write_whole_file(path, text.str());
 }
 
 }  // namespace
 
 int main(int argc, const char** argv) {
+  std::ios::sync_with_stdio(false);
   const tDistcorrOptions o = parse_distcorr_options(argc, argv);
-  const tAlignment alignment = read_alignment(read_source(o.input), o.format);
+  set_thread_count(o.threads);
+  const tAlignment a = read_alignment(read_source(o.input), o.format, o.input);
 
-  const tSitePlanes planes(alignment.sequences, o.deletion);
-  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-  tObserved observed = observed_proportions(planes, alignment.names, threads);
+  const tSitePlanes planes(a.sequences, o.deletion);
+  const long length = static_cast<long>(a.sequences[0].size());
+  if (o.deletion == tDeletion::global && 2 * planes.sites_kept() < length)
+    warning(
+        "global deletion keeps %ld of %ld sites; -deletion pairwise keeps every site a pair "
+        "resolves",
+        planes.sites_kept(), length);
+  const tCorrectedMatrix own = corrected_matrix(planes, a.sequences, a.names, o, false);
+  const long n = planes.sequences();
+  if (o.fix.fix == tFix::none && own.pairs.saturated > 0)
+    warning("%ld of %ld pairs are saturated and keep the marker -1", own.pairs.saturated,
+            n * (n - 1) / 2);
+  if (o.stats) report_stats(planes, length, own, o);
 
-  const tCorrected corrected = correct(observed, o.correction);
-  if (o.correction.fix == tFix::none && !corrected.unsaturated)
-    warning("%ld of %ld pairs are saturated and keep the marker -1",
-            marked_pairs(corrected.distances), planes.sequences() * (planes.sequences() - 1) / 2);
-  if (o.stats) report_stats(observed, o, corrected.unsaturated);
-
-  const std::string text = phylip_matrix(alignment.names, corrected.distances);
-  if (o.output.empty())
-    write_standard_output(text);
-  else
-    write_whole_file(o.output, text);
+  write_output(o.output, [&](std::ostream& out) { write_matrices(out, a, own, o); });
+  if (!o.variance.empty())
+    write_output(o.variance, [&](std::ostream& out) {
+      write_phylip_matrix(out, a.names, own.pairs.variances);
+    });
+  if (!o.counts.empty())
+    write_output(o.counts, [&](std::ostream& out) { write_pair_counts(out, planes, a.names); });
   return 0;
 }

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "distcorr/alignment.hpp"
+#include "distcorr/alignment_input.hpp"
 #include "distcorr/gzip_source.hpp"
 #include "distcorr/site_planes.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::string input(reinterpret_cast<const char*>(bytes) + 1, size - 1);
   run_until_fatal_exit([&] {
     const std::string text = inflate && is_gzip(input) ? gunzip(input, "fuzz input") : input;
-    const tAlignment alignment = read_alignment(text, format);
+    const tAlignment alignment = read_alignment(text, format, "fuzz input");
     check_alignment_promises(alignment);
     check_first_pair(alignment);
   });

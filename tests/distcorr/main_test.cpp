@@ -199,36 +199,51 @@ TEST(Distcorr, WritesTheOutputFileWholeOrNotAtAll) {
   EXPECT_FALSE(fs::exists(dir / "no"));
 }
 
-TEST(Distcorr, RefusesBadCommandLines) {
+TEST(Distcorr, RefusesBadCommandLinesWithStatusTwo) {
   const struct {
     const char* arguments;
     const char* report;
   } cases[] = {
-      {"-model k2p", "Usage: -model k2p needs the gamma shape -alpha"},
-      {"-model k2p -alpha 0", "Usage: -alpha 0: must be a finite number above 0"},
-      {"-alpha 1", "Usage: -alpha applies to -model k2p"},
+      {"-model k2p -alpha 0", "Usage: -alpha 0: must be above 0"},
+      {"-model k2p -alpha 1x", "Usage: -alpha 1x: must be a finite number"},
+      {"-model t92 -alpha 1", "Usage: -alpha applies to -model jc, k2p, f81 and tn93"},
       {"-model k2p -alpha 1 -states 4", "Usage: -states applies to -model jc"},
-      {"-states 1", "Usage: -states 1: must be at least 2"},
+      {"-states 1", "Usage: -states 1: must be a whole number from 2 to"},
+      {"-states 2.5", "Usage: -states 2.5: must be a whole number"},
       {"-fix c", "Usage: -fix c needs the value -x"},
       {"-x 2", "Usage: -x applies to -fix x and -fix c"},
       {"-fix x -x -1", "Usage: -x -1: must be at least 0"},
       {"-fix pq -p0 0.1", "Usage: -fix pq needs -p0 and -q0"},
       {"-fix pq -p0 0.5 -q0 0.75", "Usage: -q0 0.75: must be at least 0 and below 0.75"},
       {"-fix pq -p0 1 -q0 0.5", "Usage: -p0 1: must be at least 0 and below 0.75"},
-      {"-model k2p -alpha 1 -fix pq -p0 .1 -q0 .2", "Usage: -fix pq applies to -model jc"},
-      {"-format xml", "Usage: -format xml: not one of the choices"},
-      {"-deletion partial", "Usage: -deletion partial: not one of the choices"},
-      {"-bogus word", "Usage: unknown option(s): -bogus word"},
+      {"-model k2p -alpha 1 -fix pq -p0 .1 -q0 .2", "Usage: -fix pq applies to -model jc without"},
+      {"-alpha 1 -fix pq -p0 .1 -q0 .2", "Usage: -fix pq applies to -model jc without -alpha"},
+      {"-format xml", "Usage: -format xml: not one of auto, fasta, phylip"},
+      {"-deletion partial", "Usage: -deletion partial: not one of global, pairwise"},
+      {"-model gtr", "Usage: -model gtr: not one of raw, jc, k2p, f81, t92, tn93, f84, logdet"},
+      {"-bootstrap 10", "Usage: -bootstrap needs -seed"},
+      {"-seed 3", "Usage: -seed applies to -bootstrap"},
+      {"-bootstrap 0 -seed 1", "Usage: -bootstrap 0: must be a whole number from 1 to"},
+      {"-bootstrap 2 -seed -1", "Usage: -seed -1: must be a whole number from 0 to"},
+      {"-threads -1", "Usage: -threads -1: must be a whole number from 0 to"},
+      {"-threads 1.5", "Usage: -threads 1.5: must be a whole number"},
+      {"-alpha 1 -variance v.txt", "Usage: -variance has no gamma variance for -model jc and f81"},
+      {"-bogus word", "Usage: unknown option -bogus"},
+      {"-model", "Usage: -model needs a value"},
+      {"-i a.fa -i b.fa", "Usage: -i is given twice"},
+      {"-stats -stats", "Usage: -stats is given twice"},
   };
   for (const auto& c : cases) {
     const tRun r = run(c.arguments, data("woodmouse.fasta"));
-    EXPECT_EQ(r.status, 1) << c.arguments;
+    EXPECT_EQ(r.status, 2) << c.arguments;
     EXPECT_NE(r.err.find(c.report), std::string::npos) << c.arguments << ": " << r.err;
     EXPECT_EQ(r.out, "") << c.arguments;
   }
-  const tRun help = run("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.err.rfind("Usage: distcorr [options]", 0), 0u) << help.err;
+  for (const char* help : {"-h", "-help", "--help"}) {
+    const tRun r = run(help);
+    EXPECT_EQ(r.status, 0) << help;
+    EXPECT_EQ(r.out.rfind("Usage: distcorr [options]", 0), 0u) << help << r.out;
+  }
 }
 
 }  // namespace
