@@ -2,7 +2,8 @@
 //
 // Formulas: Jukes and Cantor (1969), Kimura (1980), Felsenstein (1981), Tamura (1992), Tamura
 // and Nei (1993), Felsenstein's F84 as given by McGuire, Prentice and Wright (1999), LogDet of
-// Lockhart et al. (1994) as given by Gu and Li (1996); gamma rates after Jin and Nei (1990).
+// Lockhart et al. (1994); gamma rates after Jin and Nei (1990). Where a published form and ape's
+// dist.dna differ, dist.dna's results are followed.
 // Every variance is the delta method's: (sum c_k^2 x_k - (sum c_k x_k)^2) / sites, where x_k
 // are the observed proportions and c_k the distance's derivatives by them.
 #include "distcorr/pair_models.hpp"
@@ -145,35 +146,20 @@ double invert(double m[4][4], double inverse[4][4]) {
   return det;
 }
 
-// -log(det F)/4 + (log of the products of both sequences' base frequencies)/8, F the table of
-// the pair's sites as proportions.
+// -log(det F)/4 - log 4, F the table of the pair's sites as proportions: the symmetric LogDet
+// normalised by equal base frequencies, as ape's dist.dna computes it.
 tPairEstimate log_det(const tPairTable& table, double sites) {
-  double F[4][4], inverse[4][4], rows[4] = {0, 0, 0, 0}, cols[4] = {0, 0, 0, 0};
+  double F[4][4], work[4][4], inverse[4][4];
   for (int u = 0; u < 4; ++u)
-    for (int v = 0; v < 4; ++v) {
-      F[u][v] = table[4 * u + v] / sites;
-      rows[u] += F[u][v];
-      cols[v] += F[u][v];
-    }
-  double frequencies = 0;
-  for (int k = 0; k < 4; ++k) {
-    if (rows[k] <= kMargin || cols[k] <= kMargin) return saturated();
-    frequencies += std::log(rows[k]) + std::log(cols[k]);
-  }
-  double work[4][4];
-  for (int u = 0; u < 4; ++u)
-    for (int v = 0; v < 4; ++v) work[u][v] = F[u][v];
+    for (int v = 0; v < 4; ++v) work[u][v] = F[u][v] = table[4 * u + v] / sites;
+  // The determinant is a product of four proportions: a margin meant for one would cut too early.
   const double det = invert(work, inverse);
-  if (det <= kMargin) return saturated();
-  const double d = -std::log(det) / 4 + frequencies / 8;
-  // Derivative by F(u, v): -inverse(v, u)/4 + (1/rows(u) + 1/cols(v))/8; their mean is 0.
-  double v = 0;
+  if (det <= 0) return saturated();
+  // Derivative by F(u, v): -inverse(v, u)/4, whose mean over F is -1.
+  double squares = 0;
   for (int u = 0; u < 4; ++u)
-    for (int w = 0; w < 4; ++w) {
-      const double c = -inverse[w][u] / 4 + (1 / rows[u] + 1 / cols[w]) / 8;
-      v += c * c * F[u][w];
-    }
-  return {d, v / sites, false};
+    for (int v = 0; v < 4; ++v) squares += inverse[v][u] * inverse[v][u] * F[u][v];
+  return {-std::log(det) / 4 - std::log(4.0), (squares / 16 - 1) / sites, false};
 }
 
 tPairEstimate estimate(const tPairCounts& counts, const tPairTable& table,

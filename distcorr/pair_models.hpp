@@ -25,7 +25,8 @@ struct tPairEstimate {
 };
 
 // A pair is saturated when it has no site in common, when the base of a logarithm or of a power
-// is at or below 1e-7 (the margin the tree library's two-parameter correction uses), or when the
-// result is not finite; its distance and variance then mean nothing. table is read by logdet only.
+// is at or below 1e-7 (the margin the tree library's two-parameter correction uses; LogDet's
+// determinant at or below 0), or when the result is not finite; its distance and variance then
+// mean nothing. table is read by logdet only.
 tPairEstimate estimate_pair(const tPairCounts& counts, const tPairTable& table,
                             const tModelParameters& parameters);
