@@ -8,8 +8,8 @@
 
 #include "treelib/tmatrix.hpp"
 
-// Rows are formatted in blocks on the run's threads and written in order; a failed stream is
-// the caller's to report. REQUIRES: one name per row of distances.
+// Rows are formatted on the run's threads and written in order; a failed stream is the caller's
+// to report. REQUIRES: distances symmetric, one name per row.
 void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& names,
                          const tMatrix& distances);
 // The same text as a string.
