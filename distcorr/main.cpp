@@ -1,16 +1,16 @@
 // distcorr: corrected pairwise distances from a DNA alignment, as a PHYLIP distance matrix.
 #include <algorithm>
-#include <iostream>
-#include <sstream>
+#include <memory>
 
 #include "distcorr/alignment_input.hpp"
 #include "distcorr/bootstrap.hpp"
 #include "distcorr/corrected_matrix.hpp"
-#include "distcorr/gzip_source.hpp"
 #include "distcorr/options.hpp"
 #include "distcorr/pair_counts_table.hpp"
 #include "distcorr/phylip_matrix.hpp"
-#include "distcorr/whole_file.hpp"
+#include "io/input_file.hpp"
+#include "io/output_file.hpp"
+#include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/parallel.hpp"
 
@@ -58,26 +58,28 @@ void write_matrices(std::ostream& out, const tAlignment& a, const tCorrectedMatr
             o.bootstrap);
 }
 
-// Standard output when path is empty, else a file written whole or not at all.
-template <class Write>
-void write_output(const std::string& path, Write write) {
-  if (path.empty()) {
-    write(std::cout);
-    if (!std::cout.flush()) bye("Can't write to standard output");
-    return;
-  }
-  std::ostringstream text;
-  write(text);
-  write_whole_file(path, text.str());
-}
+// Each output opened before any work, so that one that cannot be written ends the run early.
+struct tOutputs {
+  explicit tOutputs(const tDistcorrOptions& o)
+      : matrix(o.output.empty() ? "-" : o.output.c_str()),
+        variance(o.variance.empty() ? nullptr : new tOutputFile(o.variance.c_str())),
+        counts(o.counts.empty() ? nullptr : new tOutputFile(o.counts.c_str())) {}
+  tOutputFile matrix;
+  std::unique_ptr<tOutputFile> variance, counts;
+};
 
 }  // namespace
 
 int main(int argc, const char** argv) {
   std::ios::sync_with_stdio(false);
   const tDistcorrOptions o = parse_distcorr_options(argc, argv);
+  guard_paths({{"-i", o.input, tFileUse::input},
+               {"-o", o.output, tFileUse::output},
+               {"-variance", o.variance, tFileUse::output},
+               {"-counts", o.counts, tFileUse::output}});
   set_thread_count(o.threads);
-  const tAlignment a = read_alignment(read_source(o.input), o.format, o.input);
+  const tAlignment a = read_alignment(read_whole_input(o.input.c_str()), o.format, o.input);
+  tOutputs outputs(o);
 
   const tSitePlanes planes(a.sequences, o.deletion);
   const long length = static_cast<long>(a.sequences[0].size());
@@ -93,12 +95,15 @@ int main(int argc, const char** argv) {
             n * (n - 1) / 2);
   if (o.stats) report_stats(planes, length, own, o);
 
-  write_output(o.output, [&](std::ostream& out) { write_matrices(out, a, own, o); });
-  if (!o.variance.empty())
-    write_output(o.variance, [&](std::ostream& out) {
-      write_phylip_matrix(out, a.names, own.pairs.variances);
-    });
-  if (!o.counts.empty())
-    write_output(o.counts, [&](std::ostream& out) { write_pair_counts(out, planes, a.names); });
+  write_matrices(outputs.matrix.stream(), a, own, o);
+  outputs.matrix.commit();
+  if (outputs.variance) {
+    write_phylip_matrix(outputs.variance->stream(), a.names, own.pairs.variances);
+    outputs.variance->commit();
+  }
+  if (outputs.counts) {
+    write_pair_counts(outputs.counts->stream(), planes, a.names);
+    outputs.counts->commit();
+  }
   return 0;
 }

@@ -39,13 +39,12 @@ constexpr const char* kHelp =
 
 // A refused command line: one line naming the option, status 2.
 [[noreturn]] __attribute__((format(printf, 1, 2))) void refuse(const char* format, ...) {
+  char text[512];
   std::va_list args;
   va_start(args, format);
-  std::fputs("\nUsage: ", stderr);
-  std::vfprintf(stderr, format, args);
+  std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  std::fputs(" (see --help)\n", stderr);
-  fatal_exit(2);
+  misuse("%s (see --help)", text);
 }
 
 constexpr const char* kValueOptions[] = {

@@ -1,11 +1,10 @@
-// The alignment readers: FASTA and both PHYLIP layouts, gzip input, and every refusal.
+// The alignment readers: FASTA and both PHYLIP layouts, and every refusal.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "distcorr/alignment_input.hpp"
-#include "distcorr/gzip_source.hpp"
 
 namespace {
 
@@ -86,24 +85,6 @@ TEST(AlignmentReaderDeathTest, RefusesWithTheLineAndTheName) {
     EXPECT_EXIT(read_alignment(c.text, c.format, "in.fa"), testing::ExitedWithCode(1),
                 std::string("Error: in.fa: ") + c.report)
         << c.text;
-}
-
-TEST(GzipSource, InflatesByMagicBytesAndRefusesDamage) {
-  const std::string plain = read_source(DISTCORR_TEST_DATA "/woodmouse.fasta");
-  const std::string packed = read_source(DISTCORR_TEST_DATA "/woodmouse.fasta.gz");
-  EXPECT_EQ(packed, plain);
-  // "x\n" as written by gzip -9n.
-  const std::string member("\x1f\x8b\x08\0\0\0\0\0\x02\x03\xab\xe0\x02\0\x1f\x08\xea\x46\x02\0\0\0",
-                           22);
-  EXPECT_TRUE(is_gzip(member));
-  EXPECT_FALSE(is_gzip(plain));
-  EXPECT_EQ(gunzip(member + member, "two"), "x\nx\n");
-  EXPECT_EXIT(gunzip(member.substr(0, member.size() - 3), "cut"), testing::ExitedWithCode(1),
-              "Error: cut: damaged gzip data");
-  EXPECT_EXIT(gunzip(member + "junk", "tail"), testing::ExitedWithCode(1),
-              "Error: tail: trailing bytes after the gzip data");
-  EXPECT_EXIT(read_source("/nonexistent/a.fasta"), testing::ExitedWithCode(1),
-              "Can't open file to read: /nonexistent/a.fasta");
 }
 
 }  // namespace

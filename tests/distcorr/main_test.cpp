@@ -235,13 +235,28 @@ TEST(Distcorr, WritesTheOutputFileWholeOrNotAtAll) {
   const tRun to_file = run("-o " + (dir / "m.phy").string(), data("woodmouse.fasta"));
   EXPECT_EQ(to_file.status, 0);
   EXPECT_EQ(slurp((dir / "m.phy").string()), run("", data("woodmouse.fasta")).out);
-  // The target is a directory: the rename fails and the temporary file goes away.
+  // The target is a directory: refused before any work, and no temporary file stays.
   const tRun refused = run("-o " + (dir / "taken").string(), data("woodmouse.fasta"));
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("Can't write file"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("Can't open file to write"), std::string::npos) << refused.err;
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
   EXPECT_EQ(run("-o " + (dir / "no/m.phy").string(), data("woodmouse.fasta")).status, 1);
   EXPECT_FALSE(fs::exists(dir / "no"));
+  // An output that is the input, or another output, is refused naming both options.
+  const std::string m = (dir / "m.phy").string(), before = slurp(m);
+  const struct {
+    std::string arguments, report;
+  } clashes[] = {
+      {"-i " + m + " -o " + m, "-i"},
+      {"-o " + m + " -variance " + m, "-variance"},
+      {"-counts " + m + " -o " + m, "-counts"},
+  };
+  for (const auto& c : clashes) {
+    const tRun r = run(c.arguments);
+    EXPECT_EQ(r.status, 2) << c.arguments;
+    EXPECT_NE(r.err.find(c.report), std::string::npos) << c.arguments << r.err;
+    EXPECT_EQ(slurp(m), before) << c.arguments;
+  }
 }
 
 TEST(Distcorr, RefusesBadCommandLinesWithStatusTwo) {
