@@ -1,8 +1,11 @@
 // The square PHYLIP distance matrix as text.
 #include "distcorr/phylip_matrix.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <sstream>
 
 #include "lib/parallel.hpp"
@@ -10,24 +13,23 @@
 namespace {
 
 constexpr int kBlockRows = 64;  // rows put together side by side before they are written
+constexpr long kCell = 25;      // a blank and at most 24 characters of "%.17g"
+constexpr long kSlack = 32;     // cells are copied 32 bytes at a time, a fixed-size move
 
-// The cells right of the diagonal of one row, each " value", and where each ends.
+// The cells right of the diagonal of one row, each " value", and where each ends; kSlack bytes
+// follow the last cell.
 struct tUpperRow {
-  std::string text;
+  std::unique_ptr<char[]> text;  // left uninitialised: every byte read was written
   std::vector<std::uint32_t> ends;
-  std::string_view cell(long k) const {  // k-th cell right of the diagonal
-    const std::uint32_t start = k == 0 ? 0 : ends[k - 1];
-    return std::string_view(text).substr(start, ends[k] - start);
-  }
+  std::uint32_t start(long k) const { return k == 0 ? 0 : ends[k - 1]; }
+  std::uint32_t size() const { return ends.empty() ? 0 : ends.back(); }
 };
 
-void append_number(std::string& text, double value) {
-  char number[32] = {' '};
-  // Adding 0.0 turns -0 (the log of 1, negated) into 0 and leaves every other value as it is.
-  // Exactly what printf's "%.17g" writes, without its per-call cost.
-  const auto written = std::to_chars(number + 1, number + sizeof number, value + 0.0,
-                                     std::chars_format::general, 17);
-  text.append(number, written.ptr);
+// Writes " value" at out and returns its end. Adding 0.0 turns -0 (the log of 1, negated) into 0
+// and leaves every other value as it is; to_chars writes exactly what printf's "%.17g" does.
+char* put_number(char* out, double value) {
+  *out = ' ';
+  return std::to_chars(out + 1, out + kCell, value + 0.0, std::chars_format::general, 17).ptr;
 }
 
 tUpperRow upper_row(const tMatrix& m, int i) {
@@ -35,25 +37,48 @@ tUpperRow upper_row(const tMatrix& m, int i) {
   const double* row = m.data() + static_cast<long>(i) * n;
   tUpperRow upper;
   upper.ends.reserve(n - i - 1);
-  upper.text.reserve(25 *
-                     static_cast<std::size_t>(n - i - 1));  // a blank and at most 24 characters
+  upper.text.reset(new char[kCell * (n - i - 1) + kSlack]);
+  char* const begin = upper.text.get();
+  char* end = begin;
   for (int j = i + 1; j < n; ++j) {
-    append_number(upper.text, row[j]);
-    upper.ends.push_back(static_cast<std::uint32_t>(upper.text.size()));
+    end = put_number(end, row[j]);
+    upper.ends.push_back(static_cast<std::uint32_t>(end - begin));
   }
   return upper;
 }
 
+// A row's text, in a buffer kept from row to row.
+struct tRowText {
+  std::unique_ptr<char[]> data;
+  std::size_t capacity = 0, size = 0;
+};
+
 // Row i: the cells left of the diagonal are those right of it in the rows above.
-void assemble_row(std::string& text, const std::string& name, const std::vector<tUpperRow>& upper,
+void assemble_row(tRowText& text, const std::string& name, const std::vector<tUpperRow>& upper,
                   const tMatrix& m, int i) {
-  text = name;
+  const int n = m.dim1();
   // Names shorter than the classic ten-character field are padded so strict readers work too.
-  if (name.size() < 10) text.append(10 - name.size(), ' ');
-  for (int j = 0; j < i; ++j) text += upper[j].cell(i - j - 1);
-  append_number(text, m.data()[static_cast<long>(i) * m.dim1() + i]);
-  text += upper[i].text;
-  text += '\n';
+  const std::size_t padded = std::max<std::size_t>(name.size(), 10);
+  const std::size_t most = padded + kCell * n + kSlack + 1;
+  if (text.capacity < most) {
+    text.data.reset(new char[most]);
+    text.capacity = most;
+  }
+  char* out = text.data.get();
+  std::memcpy(out, name.data(), name.size());
+  std::memset(out + name.size(), ' ', padded - name.size());
+  out += padded;
+  for (int j = 0; j < i; ++j) {
+    const tUpperRow& above = upper[j];
+    const std::uint32_t start = above.start(i - j - 1);
+    std::memcpy(out, above.text.get() + start, kSlack);
+    out += above.ends[i - j - 1] - start;
+  }
+  out = put_number(out, m.data()[static_cast<long>(i) * n + i]);
+  std::memcpy(out, upper[i].text.get(), upper[i].size());
+  out += upper[i].size();
+  *out++ = '\n';
+  text.size = out - text.data.get();
 }
 
 }  // namespace
@@ -65,13 +90,13 @@ void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& name
   // Each value is formatted once, for its cell right of the diagonal, and copied to its mirror.
   std::vector<tUpperRow> upper(n);
   parallel_for(n, [&](int i) { upper[i] = upper_row(distances, i); });
-  std::vector<std::string> rows(kBlockRows);
+  std::vector<tRowText> rows(kBlockRows);
   for (int first = 0; first < n; first += kBlockRows) {
     const int count = std::min(kBlockRows, n - first);
     parallel_for(count, [&](int k) {
       assemble_row(rows[k], names[first + k], upper, distances, first + k);
     });
-    for (int k = 0; k < count; ++k) out.write(rows[k].data(), static_cast<long>(rows[k].size()));
+    for (int k = 0; k < count; ++k) out.write(rows[k].data.get(), static_cast<long>(rows[k].size));
   }
 }
 
