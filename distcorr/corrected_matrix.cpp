@@ -15,5 +15,6 @@ tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
   settings.common_site_required = !replicate;
   tCorrectedMatrix result{pair_distances(planes, names, settings), false};
   result.unsaturated = apply_fix(result.pairs, o.fix, o.model.states);
+  result.pairs.observed = tMatrix();  // n x n doubles no later step reads
   return result;
 }

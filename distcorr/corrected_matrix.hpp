@@ -8,7 +8,7 @@
 #include "distcorr/pair_distances.hpp"
 
 struct tCorrectedMatrix {
-  tPairDistances pairs;  // distances after the policy; counts of saturation before it
+  tPairDistances pairs;  // distances after the policy; counts of saturation before it; no p
   bool unsaturated;      // the flag the correction returned
 };
 

@@ -1,4 +1,6 @@
 // distcorr: corrected pairwise distances from a DNA alignment, as a PHYLIP distance matrix.
+#include <unistd.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -46,13 +48,17 @@ void write_matrices(std::ostream& out, const tAlignment& a, const tCorrectedMatr
   const std::vector<long> candidates = candidate_columns(a.sequences, o.deletion);
   std::mt19937_64 engine(o.seed);
   long saturated = 0;
+  // Replicates may take minutes: a terminal sees how far they are.
+  const bool progress = isatty(STDERR_FILENO) != 0;
   for (long r = 0; r < o.bootstrap; ++r) {
+    if (progress) message("\rReplicate %ld of %ld", r + 1, o.bootstrap);
     const std::vector<std::string> drawn = resample(a.sequences, draw_columns(candidates, engine));
     const tCorrectedMatrix m =
         corrected_matrix(tSitePlanes(drawn, o.deletion), drawn, a.names, o, true);
     saturated += m.pairs.saturated;
     write_phylip_matrix(out, a.names, m.pairs.distances);
   }
+  if (progress) message('\n');
   if (o.fix.fix == tFix::none && saturated > 0)
     warning("%ld pairs of the %ld replicates are saturated and keep the marker -1", saturated,
             o.bootstrap);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 
+#include "lib/large_block.hpp"
 #include "lib/parallel.hpp"
 
 namespace {
@@ -16,15 +17,6 @@ constexpr int kBlockRows = 64;  // rows put together side by side before they ar
 constexpr long kCell = 25;      // a blank and at most 24 characters of "%.17g"
 constexpr long kSlack = 32;     // cells are copied 32 bytes at a time, a fixed-size move
 
-// The cells right of the diagonal of one row, each " value", and where each ends; kSlack bytes
-// follow the last cell.
-struct tUpperRow {
-  std::unique_ptr<char[]> text;  // left uninitialised: every byte read was written
-  std::vector<std::uint32_t> ends;
-  std::uint32_t start(long k) const { return k == 0 ? 0 : ends[k - 1]; }
-  std::uint32_t size() const { return ends.empty() ? 0 : ends.back(); }
-};
-
 // Writes " value" at out and returns its end. Adding 0.0 turns -0 (the log of 1, negated) into 0
 // and leaves every other value as it is; to_chars writes exactly what printf's "%.17g" does.
 char* put_number(char* out, double value) {
@@ -32,20 +24,39 @@ char* put_number(char* out, double value) {
   return std::to_chars(out + 1, out + kCell, value + 0.0, std::chars_format::general, 17).ptr;
 }
 
-tUpperRow upper_row(const tMatrix& m, int i) {
-  const int n = m.dim1();
-  const double* row = m.data() + static_cast<long>(i) * n;
-  tUpperRow upper;
-  upper.ends.reserve(n - i - 1);
-  upper.text.reset(new char[kCell * (n - i - 1) + kSlack]);
-  char* const begin = upper.text.get();
-  char* end = begin;
-  for (int j = i + 1; j < n; ++j) {
-    end = put_number(end, row[j]);
-    upper.ends.push_back(static_cast<std::uint32_t>(end - begin));
+// The cells right of the diagonal, each " value", row after row in one large block (huge pages:
+// on a virtual machine page faults cost more than the writing). Row i owns kCell bytes per cell
+// from pair index first(i); end(i, j) is where its cell j ends within the row.
+class tUpperCells {
+ public:
+  explicit tUpperCells(const tMatrix& m)
+      : n_(m.dim1()),
+        text_(large_block<char>(kCell * pairs(n_) + kSlack, false)),
+        ends_(large_block<std::uint32_t>(pairs(n_), false)) {
+    parallel_for(static_cast<int>(n_), [&](int i) { format_row(m, i); });
   }
-  return upper;
-}
+  const char* row(long i) const { return text_.get() + kCell * first(i); }
+  std::uint32_t start(long i, long j) const { return j == i + 1 ? 0 : end(i, j - 1); }
+  std::uint32_t end(long i, long j) const { return ends_[first(i) + (j - i - 1)]; }
+  std::uint32_t size(long i) const { return i + 1 == n_ ? 0 : end(i, n_ - 1); }
+
+ private:
+  static long pairs(long n) { return n * (n - 1) / 2; }
+  long first(long i) const { return i * (2 * n_ - i - 1) / 2; }
+  void format_row(const tMatrix& m, long i) {
+    const double* values = m.data() + i * n_;
+    char* const begin = text_.get() + kCell * first(i);
+    char* out = begin;
+    for (long j = i + 1; j < n_; ++j) {
+      out = put_number(out, values[j]);
+      ends_[first(i) + (j - i - 1)] = static_cast<std::uint32_t>(out - begin);
+    }
+  }
+
+  long n_;
+  tLargeBlock<char> text_;  // left uninitialised: every byte read was written
+  tLargeBlock<std::uint32_t> ends_;
+};
 
 // A row's text, in a buffer kept from row to row.
 struct tRowText {
@@ -54,7 +65,7 @@ struct tRowText {
 };
 
 // Row i: the cells left of the diagonal are those right of it in the rows above.
-void assemble_row(tRowText& text, const std::string& name, const std::vector<tUpperRow>& upper,
+void assemble_row(tRowText& text, const std::string& name, const tUpperCells& upper,
                   const tMatrix& m, int i) {
   const int n = m.dim1();
   // Names shorter than the classic ten-character field are padded so strict readers work too.
@@ -69,14 +80,13 @@ void assemble_row(tRowText& text, const std::string& name, const std::vector<tUp
   std::memset(out + name.size(), ' ', padded - name.size());
   out += padded;
   for (int j = 0; j < i; ++j) {
-    const tUpperRow& above = upper[j];
-    const std::uint32_t start = above.start(i - j - 1);
-    std::memcpy(out, above.text.get() + start, kSlack);
-    out += above.ends[i - j - 1] - start;
+    const std::uint32_t start = upper.start(j, i);
+    std::memcpy(out, upper.row(j) + start, kSlack);
+    out += upper.end(j, i) - start;
   }
   out = put_number(out, m.data()[static_cast<long>(i) * n + i]);
-  std::memcpy(out, upper[i].text.get(), upper[i].size());
-  out += upper[i].size();
+  std::memcpy(out, upper.row(i), upper.size(i));
+  out += upper.size(i);
   *out++ = '\n';
   text.size = out - text.data.get();
 }
@@ -88,8 +98,7 @@ void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& name
   const int n = distances.dim1();
   out << names.size() << '\n';
   // Each value is formatted once, for its cell right of the diagonal, and copied to its mirror.
-  std::vector<tUpperRow> upper(n);
-  parallel_for(n, [&](int i) { upper[i] = upper_row(distances, i); });
+  const tUpperCells upper(distances);
   std::vector<tRowText> rows(kBlockRows);
   for (int first = 0; first < n; first += kBlockRows) {
     const int count = std::min(kBlockRows, n - first);
