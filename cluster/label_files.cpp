@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cluster/token_reader.hpp"
-#include "cluster/value_conversion.hpp"
+#include "cluster/input/token_reader.hpp"
+#include "cluster/input/value_conversion.hpp"
 #include "io/input_file.hpp"
 #include "lib/diagnostics.hpp"
 

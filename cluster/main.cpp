@@ -2,10 +2,10 @@
 #include <iostream>
 
 #include "cluster/bisection.hpp"
+#include "cluster/input/matrix_input.hpp"
+#include "cluster/input/preparation.hpp"
 #include "cluster/label_files.hpp"
-#include "cluster/matrix_input.hpp"
 #include "cluster/options.hpp"
-#include "cluster/preparation.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/restarts.hpp"
 #include "cluster/results_table.hpp"
@@ -31,15 +31,10 @@ tReadSettings read_settings(const tOptions& options) {
   missing_policy_named(options.missing.c_str(), settings.missing);
   settings.log2 = options.log2 != 0;
   settings.top = options.top;
+  settings.center = options.center != 0;
+  settings.zscore = options.zscore != 0;
   settings.verbosity = options.verbosity;
   return settings;
-}
-
-// Read data: -center or -zscore, else a warning when the signs cannot split anything.
-void prepare(matrix& data, const tOptions& options) {
-  if (options.center) center_rows(data);
-  if (options.zscore) zscore_rows(data);
-  if (!options.center && !options.zscore) warn_if_nonnegative(data);
 }
 
 }  // namespace
@@ -56,10 +51,9 @@ int main(int argc, const char** argv) {
 
   tTruth truth;
   tExpressionData input = options.simulate ? simulated_data(options, starts.seed, out, truth)
-                                           : read_expression_data(options.ins(), options.input_name,
-                                                                  read_settings(options), out);
+                                           : read_prepared_data(options.ins(), options.input_name,
+                                                                read_settings(options), out);
   matrix& data = input.data;
-  if (!options.simulate) prepare(data, options);
   const int rows = data.dim1();
   if (options.permute && !options.simulate) {
     random_source row_draws = seeded_source(starts.seed, tRandomUse::permute_rows, 0, rows - 1);

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <iostream>
 
+#include "cluster/input/preparation.hpp"
+#include "cluster/input/table_format.hpp"
 #include "cluster/limits.hpp"
 #include "cluster/option_help.hpp"
-#include "cluster/preparation.hpp"
-#include "cluster/table_format.hpp"
 #include "cluster/version.hpp"
 #include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
@@ -193,7 +193,8 @@ void tOptions::check_values() const {
   if (!std::isfinite(noise)) ::usage("-noise %g: the noise must be a finite number", noise);
   tTableFormat chosen_format;
   if (!format_named(format.c_str(), chosen_format))
-    ::usage("-format %s: the formats are auto, matrix, tsv, csv, gct and pcl", format.c_str());
+    ::usage("-format %s: the formats are auto, matrix, tsv, ssv, csv, csv2, gct and pcl",
+            format.c_str());
   tMissingPolicy policy;
   if (!missing_policy_named(missing.c_str(), policy))
     ::usage("-missing %s: the choices are zero, rowmean and drop", missing.c_str());

@@ -68,7 +68,7 @@ class tOptions {
   std::unique_ptr<tOutputFile> table_stream;  // -table: the results table, when given
   string table_name = "";
   // Reading and preparing the expression data.
-  string format = "auto";   // -format: auto, matrix, tsv, csv, gct, pcl
+  string format = "auto";   // -format: auto, matrix, tsv, ssv, csv, csv2, gct, pcl
   string missing = "zero";  // -missing: zero, rowmean, drop
   int log2 = 0;             // -log2: log2(x + 1)
   int top = 0;              // -top N: the N rows of largest variance; 0 keeps all

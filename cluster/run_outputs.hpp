@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "cluster/cluster_summary.hpp"
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/expression_data.hpp"
 #include "cluster/restarts.hpp"
 #include "cluster/run_record.hpp"
 #include "io/output_file.hpp"

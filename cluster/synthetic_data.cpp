@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "algorithms/products.hpp"
+#include "cluster/input/matrix_fits.hpp"
 #include "cluster/limits.hpp"
 #include "cluster/progress.hpp"
 

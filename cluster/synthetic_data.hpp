@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/expression_data.hpp"
 #include "lib/array.hpp"
 #include "lib/matrix.hpp"
 #include "lib/random_source.hpp"

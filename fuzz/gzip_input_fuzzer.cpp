@@ -1,5 +1,6 @@
 // Fuzzes the input layer: any bytes read through it end soundly (gzip or not), and any text
-// compressed as gzip, in one member or two, reads back exactly, in reads of every small size.
+// compressed as gzip, in one member or two, reads back exactly, in reads of every small size
+// and whole.
 // The first input byte chooses the read sizes and the split into members; the rest is the text.
 #include <zlib.h>
 
@@ -10,6 +11,7 @@
 
 #include "fuzz/fatal_exit_guard.hpp"
 #include "io/input_bytes.hpp"
+#include "io/input_file.hpp"
 
 namespace {
 
@@ -56,5 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::size_t split = text.size() * (choice % 4) / 4;
   const std::string packed = gzip(text.substr(0, split)) + gzip(text.substr(split));
   require(read_all(packed, choice) == text, "gzip data read back exactly");
+  std::istringstream whole(packed);
+  require(read_whole(whole, "fuzz") == text, "the whole text read back exactly");
   return 0;
 }

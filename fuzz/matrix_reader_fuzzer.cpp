@@ -7,17 +7,18 @@
 #include <sstream>
 #include <string>
 
-#include "cluster/matrix_input.hpp"
-#include "cluster/value_conversion.hpp"
+#include "cluster/input/matrix_input.hpp"
+#include "cluster/input/preparation.hpp"
+#include "cluster/input/value_conversion.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 #include "fuzz/stdin_from.hpp"
 
 namespace {
 
-// The reader zero-fills every value the text leaves out, up to the machine's memory, so a
-// header of a few bytes may ask for gigabytes by design. Such inputs are not run: they would
-// only measure the machine.
-constexpr long long max_cells = 1 << 18;
+// Memory follows the rows the text holds, but one row is taken whole before its values arrive:
+// a column count of a few bytes may ask for gigabytes. Such inputs are not run: they would only
+// measure the machine.
+constexpr long long max_columns = 1 << 18;
 
 bool too_large(const std::string& text) {
   std::size_t p = 0;
@@ -29,7 +30,7 @@ bool too_large(const std::string& text) {
     if (!parse_integer(text.substr(p, end - p).c_str(), count) || count < 0) return false;
     p = end;
   }
-  return counts[0] > 0 && counts[1] > max_cells / counts[0];
+  return counts[1] > max_columns;
 }
 
 void read_and_normalize(std::istream& is) {

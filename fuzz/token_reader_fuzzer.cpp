@@ -1,7 +1,9 @@
-// Fuzzes the expression matrix tokenizer against a plain scan of the whole text: tokens and
-// values alike, with blocks of every small size, and the fast decimal conversion against strtod.
+// Fuzzes the tokenizer against a plain scan of the whole text with blocks of every small size,
+// the fast decimal conversion against strtod, and the matrix reader's values of the tokens
+// against strtod's, read in blocks and pieces as small as the block size.
 // The first input byte chooses the block size, the second the order of the calls; the rest is
 // the text.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "cluster/plain_decimal.hpp"
-#include "cluster/token_reader.hpp"
+#include "cluster/input/matrix_layout.hpp"
+#include "cluster/input/plain_decimal.hpp"
+#include "cluster/input/token_reader.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
 
 namespace {
@@ -51,8 +54,11 @@ class tPlainTokens {
   std::size_t pos_ = 0;
 };
 
-double by_strtod(const char* token, std::size_t, void*) {
-  return std::strtod(token, nullptr);
+// A matrix value token as strtod reads it: NA and NaN are missing, a value not finite is 0.0.
+double by_strtod(const std::string& token) {
+  if (token == "NA" || token == "NaN") return 0.0;
+  const double value = std::strtod(token.c_str(), nullptr);
+  return std::isfinite(value) ? value : 0.0;
 }
 
 bool same_bits(double a, double b) {
@@ -74,8 +80,23 @@ void check_plain_decimal(const std::string& token) {
           "a plain decimal converts bit for bit as strtod");
 }
 
+// The tokens as the values of a one-row matrix, read with blocks and pieces of block_size.
+void compare_values(const std::vector<std::string>& tokens, std::size_t block_size) {
+  std::string text = "1 " + std::to_string(tokens.size()) + "\nrow";
+  for (const std::string& token : tokens) text += " " + token;
+  std::istringstream is(text);
+  std::ostringstream progress;
+  tTextSplit split;
+  split.block_bytes = block_size;
+  split.piece_bytes = block_size;
+  const tExpressionData read = read_matrix_layout(is, "fuzz", tReadSettings(), "", progress, split);
+  for (std::size_t j = 0; j < tokens.size(); ++j)
+    require(same_bits(read.data.data()[j], by_strtod(tokens[j])),
+            "the matrix reader gives strtod's value of each token, bit for bit");
+}
+
 void compare(tTokenReader& reader, tPlainTokens& plain, std::uint32_t pattern,
-             std::size_t max_calls) {
+             std::size_t max_calls, std::size_t block_size) {
   for (std::size_t call = 0; call < max_calls; ++call) {
     pattern = pattern * 1103515245u + 12345u;
     const std::uint32_t choice = pattern >> 16;
@@ -91,14 +112,11 @@ void compare(tTokenReader& reader, tPlainTokens& plain, std::uint32_t pattern,
         break;
       default: {
         const std::size_t count = 1 + choice / 3 % 6;
-        std::vector<double> values(count);
-        std::vector<std::string> expected;
-        while (expected.size() < count && !plain.at_end()) expected.push_back(plain.next());
-        require(reader.next_values(values.data(), count, by_strtod, nullptr) == expected.size(),
-                "next_values() counts the tokens there were");
-        for (std::size_t j = 0; j < expected.size(); ++j)
-          require(same_bits(values[j], by_strtod(expected[j].c_str(), 0, nullptr)),
-                  "next_values() gives strtod's value of each token, bit for bit");
+        std::vector<std::string> tokens;
+        while (tokens.size() < count && !plain.at_end()) tokens.push_back(plain.next());
+        for (std::size_t j = 0; j < tokens.size(); ++j)
+          require(tokens[j] == reader.next(), "next() gives the token of the plain scan");
+        if (!tokens.empty()) compare_values(tokens, block_size);
       }
     }
   }
@@ -117,6 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   std::istringstream is(text);
   tPlainTokens plain(text);
   tTokenReader reader(is, block_size);
-  compare(reader, plain, pattern, max_calls);
+  compare(reader, plain, pattern, max_calls, block_size);
   return 0;
 }

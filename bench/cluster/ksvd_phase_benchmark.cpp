@@ -14,8 +14,8 @@
 #include "algorithms/lanes.hpp"
 #include "algorithms/sqkmeans.hpp"
 #include "cluster/initial_partition.hpp"
+#include "cluster/input/matrix_input.hpp"
 #include "cluster/label_files.hpp"
-#include "cluster/matrix_input.hpp"
 #include "lib/parallel.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
 // Reading speed of the expression data: the clusterer's reader on files named on the command
 // line, in bytes of the file per second, on each thread count asked for. A matrix layout file
-// goes through the legacy entry (read_expression_matrix); any other file (a table, gzip data)
-// through the reader the program uses, which chooses the format from the content.
+// goes through the layout's own entry (read_expression_matrix); any other file (a table, gzip
+// data) through the reader the program uses, which chooses the format from the content.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/matrix_input.hpp"
 #include "lib/parallel.hpp"
 
 namespace {

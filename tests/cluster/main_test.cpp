@@ -508,3 +508,33 @@ TEST(Clusterer, PicturesLeaveStandardOutputAndLabelsAsTheyWere) {
   EXPECT_EQ(lost.status, 1);
   EXPECT_THAT(lost.err, testing::EndsWith("\nError: Can't write file: /dev/full\n"));
 }
+
+// R's write.table (its default, tab-separated, unquoted), write.csv, write.csv2 and a gct 1.3 of
+// one real table (tests/cluster/data/r_written/make.R) cluster as the unquoted table does.
+TEST(Clusterer, TablesWrittenByRClusterAlike) {
+  const std::string options = " -num_clusters 4 -seed 3 -o2 " + scratch("groups") + " -table " +
+                              scratch("table") + " -o " + scratch("labels");
+  const tRun reference = run("-i " + data("r_written/plain.tsv") + options);
+  ASSERT_EQ(reference.status, 0) << reference.err;
+  const std::string groups = slurp(scratch("groups")), table = slurp(scratch("table")),
+                    labels = slurp(scratch("labels"));
+  EXPECT_THAT(table, testing::HasSubstr("202917_s_at"));
+  for (const char* file : {"default.txt", "tab.tsv", "comma.csv", "semicolon.csv", "table.gct"}) {
+    const tRun got = run("-i " + data(std::string("r_written/") + file) + options);
+    EXPECT_EQ(got.status, 0) << file << ": " << got.err;
+    EXPECT_EQ(got.out, reference.out) << file;
+    EXPECT_EQ(slurp(scratch("groups")), groups) << file;
+    EXPECT_EQ(slurp(scratch("table")), table) << file;
+    EXPECT_EQ(slurp(scratch("labels")), labels) << file;
+  }
+}
+
+TEST(Clusterer, TheReportCountsTheRowsKeptAfterDroppingRowsWithMissingValues) {
+  const std::string input = scratch("missing.tsv"), report = scratch("report.html");
+  std::ofstream(input) << "gene\ta\tb\nr0\t1\t-2\nr1\tNA\t3\nr2\t-4\t5\nr3\t6\t\nr4\t-1\t1\n";
+  const tRun result = run("-i " + input + " -num_clusters 2 -missing drop -report " + report);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string html = slurp(report);
+  EXPECT_THAT(html,
+              testing::HasSubstr("<th class=\"text\">Rows kept</th><td class=\"text\">3</td>"));
+}

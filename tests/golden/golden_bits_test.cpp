@@ -14,8 +14,9 @@
 #include "algorithms/kmeans.hpp"
 #include "algorithms/sqkmeans.hpp"
 #include "cluster/initial_partition.hpp"
+#include "cluster/input/matrix_input.hpp"
+#include "cluster/input/preparation.hpp"
 #include "cluster/label_files.hpp"
-#include "cluster/matrix_input.hpp"
 #include "lib/parallel.hpp"
 #include "tests/algorithms/each_width.hpp"
 

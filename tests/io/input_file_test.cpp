@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -84,4 +85,9 @@ TEST(InputFileDeathTest, AnUnreadableFileEndsTheRunWithTheSystemsReason) {
 TEST(InputFile, AnEmptyFileMayBeOpenedWhenItIsNotRead) {
   tInputFile file(write_file("empty_opened", "").c_str(), tInputNeed::any);
   EXPECT_EQ(file.stream().get(), std::char_traits<char>::eof());
+}
+
+TEST(InputFile, ADashIsStandardInput) {
+  tInputFile file("-");
+  EXPECT_EQ(&file.stream(), &std::cin);
 }

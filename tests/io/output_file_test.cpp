@@ -194,3 +194,15 @@ TEST(OutputFileDeathTest, FaultsEndTheRunNamingTheFileAndLeaveNoTemporary) {
   EXPECT_EXIT(tOutputFile{unwritable.c_str()}, testing::ExitedWithCode(1),
               testing::Eq("\nError: Can't open file to write: " + unwritable + "\n"));
 }
+
+TEST(OutputFile, AWholeTextGoesToItsFileOrToStandardOutput) {
+  const std::string path = fresh_directory("whole") + "/out";
+  std::ofstream(path) << "old";
+  write_whole_output(path.c_str(), "new\n");
+  EXPECT_EQ(content(path), "new\n");
+  for (const char* name : {"-", ""}) {
+    testing::internal::CaptureStdout();
+    write_whole_output(name, "to standard output\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "to standard output\n") << name;
+  }
+}

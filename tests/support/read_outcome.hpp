@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cluster/matrix_input.hpp"
+#include "cluster/input/matrix_input.hpp"
 
 struct tReadOutcome {
   std::vector<unsigned long long> bits;  // the values' bits, row after row
