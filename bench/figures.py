@@ -345,7 +345,7 @@ def distcorr_figures(build, work):
         print("%s: %.2f s wall, %.2f s processor, %.0f MiB  [%s]"
               % (" ".join(model), wall, cpu, rss_kib / 1024.0, verdict(wall <= 5)))
     best = gbench(os.path.join(build, "bench", "distcorr_benchmark"),
-                  ["--benchmark_filter=BM_count_pairs"], repetitions=1)
+                  ["--benchmark_filter=BM_pair_distances"], repetitions=1)
     for name in sorted(best):
         real, cpu, b = best[name]
         print("%-40s %8.1f ms wall, %8.1f ms processor (main thread)" % (name, real * 1e3,

@@ -1,4 +1,4 @@
-// Characters an alignment may hold, the checks every alignment passes, and format choice.
+// Characters an alignment may hold and the checks every alignment passes.
 #include "distcorr/alignment.hpp"
 
 #include <cctype>
@@ -6,30 +6,12 @@
 #include <cstring>
 #include <map>
 
-#include "distcorr/fasta_reader.hpp"
-#include "distcorr/phylip_reader.hpp"
-#include "lib/diagnostics.hpp"
-
-namespace {
-
 std::string shown(char c) {
   char text[8];
   const unsigned char u = static_cast<unsigned char>(c);
   std::snprintf(text, sizeof text, std::isprint(u) ? "'%c'" : "\\x%02x", u);
   return text;
 }
-
-tFormat guess_format(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n\v\f");
-  if (first == std::string::npos) bye("the alignment has no sequences");
-  if (text[first] == '>' || text[first] == ';') return tFormat::fasta;
-  if (std::isdigit(static_cast<unsigned char>(text[first]))) return tFormat::phylip;
-  bye("cannot tell the format of the alignment from its first character %s: give -format "
-      "fasta or -format phylip",
-      shown(text[first]).c_str());
-}
-
-}  // namespace
 
 bool is_alignment_character(char c) {
   return c != '\0' && std::strchr("ACGTURYSWKMBDHVNacgturyswkmbdhvn-.?", c) != nullptr;
@@ -71,14 +53,4 @@ tProblem check_alignment(const tAlignment& a) {
              std::to_string(a.sequences[k].size()) + " sites, but sequence " + a.names[0] +
              " has " + std::to_string(a.sequences[0].size());
   return {};
-}
-
-tAlignment read_alignment(const std::string& text, tFormat format) {
-  if (format == tFormat::automatic) format = guess_format(text);
-  tAlignment alignment;
-  tProblem problem =
-      format == tFormat::fasta ? read_fasta(text, alignment) : read_phylip(text, alignment);
-  if (problem.empty()) problem = check_alignment(alignment);
-  if (!problem.empty()) bye("%s", problem.c_str());
-  return alignment;
 }

@@ -13,10 +13,10 @@ struct tAlignment {
 // What a reader found wrong, already naming its line and sequence; empty when nothing.
 using tProblem = std::string;
 
-enum class tFormat { automatic, fasta, phylip };
-
 // IUPAC nucleotide codes (either case, U included), the gaps '-' and '.', and '?' for missing.
 bool is_alignment_character(char c);
+// A character as a message shows it: 'c', or \xNN when it does not print.
+std::string shown(char c);
 // "line L: sequence NAME has the character 'c', ..." for a character that is not allowed.
 tProblem bad_character(long line, const std::string& name, char c);
 // Appends the characters of text that are not blanks to sequence; the first bad one is a problem.
@@ -25,6 +25,3 @@ tProblem append_sites(const std::string& text, std::string& sequence, long line,
 
 // At least two sequences, distinct names, equal lengths above 0; else the first problem found.
 tProblem check_alignment(const tAlignment& alignment);
-// Reads text in the given format (automatic: '>' or ';' first means FASTA, a digit PHYLIP) and
-// checks it; any problem ends through bye().
-tAlignment read_alignment(const std::string& text, tFormat format);

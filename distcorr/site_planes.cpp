@@ -40,7 +40,7 @@ tCode code_of(char c) {
 
 TOOLKIT_POPCOUNT_CLONES void count_words(const std::uint64_t* a, const std::uint64_t* b, long words,
                                          tPairCounts& counts) {
-  long compared = 0, transitions = 0, transversions = 0;
+  long compared = 0, transitions = 0, transversions = 0, purine_transitions = 0;
   for (long w = 0; w < words; ++w, a += 3, b += 3) {
     const std::uint64_t both = a[0] & b[0];
     const std::uint64_t transversion = both & (a[1] ^ b[1]);
@@ -48,11 +48,33 @@ TOOLKIT_POPCOUNT_CLONES void count_words(const std::uint64_t* a, const std::uint
     compared += __builtin_popcountll(both);
     transversions += __builtin_popcountll(transversion);
     transitions += __builtin_popcountll(transition);
+    purine_transitions += __builtin_popcountll(transition & a[1]);
   }
-  counts = {compared, transitions, transversions};
+  counts = {compared, transitions, transversions, purine_transitions};
+}
+
+// Bits of the sites where a sequence holds each base, in the order A, C, G, T.
+std::array<std::uint64_t, 4> base_masks(const std::uint64_t* word) {
+  const std::uint64_t purine = word[0] & word[1], pyrimidine = word[0] & ~word[1];
+  return {purine & ~word[2], pyrimidine & ~word[2], purine & word[2], pyrimidine & word[2]};
+}
+
+TOOLKIT_POPCOUNT_CLONES void table_words(const std::uint64_t* a, const std::uint64_t* b, long words,
+                                         tPairTable& table) {
+  table.fill(0);
+  for (long w = 0; w < words; ++w, a += 3, b += 3) {
+    const std::uint64_t both = a[0] & b[0];
+    const std::array<std::uint64_t, 4> x = base_masks(a), y = base_masks(b);
+    for (int u = 0; u < 4; ++u)
+      for (int v = 0; v < 4; ++v) table[4 * u + v] += __builtin_popcountll(both & x[u] & y[v]);
+  }
 }
 
 }  // namespace
+
+bool is_resolved(char c) {
+  return code_of(c).resolved;
+}
 
 tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion deletion)
     : sequences_(static_cast<long>(sequences.size())),
@@ -76,6 +98,19 @@ tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion de
     for (long i = 0; i < sequences_; ++i) all &= planes_[(i * words_ + w) * kPlanes + kResolved];
     for (long i = 0; i < sequences_; ++i) planes_[(i * words_ + w) * kPlanes + kResolved] = all;
   }
+}
+
+long tSitePlanes::sites_kept() const {
+  long kept = 0;
+  for (long w = 0; sequences_ > 0 && w < words_; ++w)
+    kept += __builtin_popcountll(planes_[w * kPlanes + kResolved]);
+  return kept;
+}
+
+tPairTable tSitePlanes::table(long i, long j) const {
+  tPairTable table;
+  table_words(words_of(i), words_of(j), words_, table);
+  return table;
 }
 
 tPairCounts tSitePlanes::count(long i, long j) const {

@@ -2,6 +2,7 @@
 // sequence, so a pair's differences are counted with a few logical operations and popcounts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,10 +12,18 @@ enum class tDeletion { global, pairwise };
 // Counts of one pair over the sites where both sequences have A, C, G or T.
 struct tPairCounts {
   long compared = 0;
-  long transitions = 0;    // A<->G, C<->T
-  long transversions = 0;  // a purine against a pyrimidine
+  long transitions = 0;         // A<->G, C<->T
+  long transversions = 0;       // a purine against a pyrimidine
+  long purine_transitions = 0;  // A<->G alone
   long differing() const { return transitions + transversions; }
 };
+
+// Sites of one pair by base: cell 4 * x + y counts x in the first sequence against y in the
+// second, bases in the order A, C, G, T.
+using tPairTable = std::array<long, 16>;
+
+// A, C, G, T or U in either case: a site that takes part in the counts.
+bool is_resolved(char c);
 
 class tSitePlanes {
  public:
@@ -23,7 +32,9 @@ class tSitePlanes {
   tSitePlanes(const std::vector<std::string>& sequences, tDeletion deletion);
 
   long sequences() const { return sequences_; }
+  long sites_kept() const;                  // global deletion: the sites every sequence resolves
   tPairCounts count(long i, long j) const;  // REQUIRES: 0 <= i, j < sequences()
+  tPairTable table(long i, long j) const;   // REQUIRES: 0 <= i, j < sequences()
 
  private:
   // Per sequence and word: resolved sites, purines (A, G), and the second bit (G, T).

@@ -5,12 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <set>
+#include <sstream>
 #include <string>
 
-#include "distcorr/alignment.hpp"
-#include "distcorr/gzip_source.hpp"
+#include "distcorr/alignment_input.hpp"
 #include "distcorr/site_planes.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
+#include "io/input_file.hpp"
 
 namespace {
 
@@ -59,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const bool inflate = (bytes[0] & 0x80) != 0;
   const std::string input(reinterpret_cast<const char*>(bytes) + 1, size - 1);
   run_until_fatal_exit([&] {
-    const std::string text = inflate && is_gzip(input) ? gunzip(input, "fuzz input") : input;
-    const tAlignment alignment = read_alignment(text, format);
+    std::istringstream source(input);
+    const std::string text = inflate ? read_whole(source, "fuzz input") : input;
+    const tAlignment alignment = read_alignment(text, format, "fuzz input");
     check_alignment_promises(alignment);
     check_first_pair(alignment);
   });

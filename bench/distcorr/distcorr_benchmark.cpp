@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "distcorr/alignment.hpp"
-#include "distcorr/correction.hpp"
-#include "distcorr/observed_proportions.hpp"
+#include "distcorr/alignment_input.hpp"
+#include "distcorr/corrected_matrix.hpp"
+#include "distcorr/pair_distances.hpp"
 #include "distcorr/phylip_matrix.hpp"
 #include "distcorr/site_planes.hpp"
+#include "lib/parallel.hpp"
 
 namespace {
 
@@ -28,23 +29,29 @@ std::string random_fasta(int n, int length) {
 
 void BM_read_alignment(benchmark::State& state) {
   const std::string text = random_fasta(static_cast<int>(state.range(0)), 10000);
-  for (auto _ : state) benchmark::DoNotOptimize(read_alignment(text, tFormat::automatic));
+  for (auto _ : state) benchmark::DoNotOptimize(read_alignment(text, tFormat::automatic, ""));
   state.SetBytesProcessed(state.iterations() * static_cast<long>(text.size()));
 }
 
-void BM_count_pairs(benchmark::State& state) {
+// The pair loop of one model (range 2: 0 jc, 1 k2p gamma, 2 tn93, 3 logdet) on range 1 threads.
+void BM_pair_distances(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  const tAlignment a = read_alignment(random_fasta(n, 10000), tFormat::fasta);
+  const tAlignment a = read_alignment(random_fasta(n, 10000), tFormat::fasta, "");
   const tSitePlanes planes(a.sequences, tDeletion::pairwise);
-  for (auto _ : state)
-    benchmark::DoNotOptimize(count_pairs(planes, static_cast<unsigned>(state.range(1))));
+  const tModel models[] = {tModel::jc, tModel::k2p, tModel::tn93, tModel::logdet};
+  tPairSettings settings;
+  settings.model = {
+      models[state.range(2)], state.range(2) == 1 ? 0.5 : 0.0, 4, {0.25, 0.25, 0.25, 0.25}};
+  set_thread_count(static_cast<int>(state.range(1)));
+  for (auto _ : state) benchmark::DoNotOptimize(pair_distances(planes, a.names, settings));
+  set_thread_count(0);
   state.SetItemsProcessed(state.iterations() * n * (n - 1) / 2);
 }
 
 // What a plain loop over the characters costs per pair, for comparison (one thread).
 void BM_count_pairs_per_site(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  const tAlignment a = read_alignment(random_fasta(n, 10000), tFormat::fasta);
+  const tAlignment a = read_alignment(random_fasta(n, 10000), tFormat::fasta, "");
   auto code = [](char c) { return c == 'A' ? 0 : c == 'C' ? 1 : c == 'G' ? 2 : c == 'T' ? 3 : 4; };
   for (auto _ : state) {
     long compared = 0, transitions = 0, transversions = 0;
@@ -69,21 +76,27 @@ void BM_count_pairs_per_site(benchmark::State& state) {
 void BM_text_to_matrix(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::string text = random_fasta(n, 10000);
-  const tCorrectionSettings jc_fix_x{tModel::jc, 4, 0.0, tFix::x, 1.0f, 0.0f, 0.0f};
+  tDistcorrOptions jc_fix_x;
+  jc_fix_x.deletion = tDeletion::pairwise;
+  jc_fix_x.fix.fix = tFix::x;
   for (auto _ : state) {
-    const tAlignment a = read_alignment(text, tFormat::automatic);
-    tObserved o = observed_proportions(tSitePlanes(a.sequences, tDeletion::pairwise), a.names, 2);
-    benchmark::DoNotOptimize(phylip_matrix(a.names, correct(o, jc_fix_x).distances));
+    const tAlignment a = read_alignment(text, tFormat::automatic, "");
+    const tSitePlanes planes(a.sequences, tDeletion::pairwise);
+    const tCorrectedMatrix m = corrected_matrix(planes, a.sequences, a.names, jc_fix_x, false);
+    benchmark::DoNotOptimize(phylip_matrix(a.names, m.pairs.distances));
   }
 }
 
 }  // namespace
 
 BENCHMARK(BM_read_alignment)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_count_pairs)
-    ->Args({1000, 1})
-    ->Args({1000, 2})
-    ->Args({250, 2})
+BENCHMARK(BM_pair_distances)
+    ->Args({1000, 1, 0})
+    ->Args({1000, 2, 0})
+    ->Args({250, 2, 0})
+    ->Args({1000, 2, 1})
+    ->Args({1000, 2, 2})
+    ->Args({1000, 2, 3})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_count_pairs_per_site)->Arg(100)->Unit(benchmark::kMillisecond);

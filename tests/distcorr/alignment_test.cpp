@@ -1,12 +1,10 @@
-// The alignment readers: FASTA and both PHYLIP layouts, gzip input, and every refusal.
-#include "distcorr/alignment.hpp"
-
+// The alignment readers: FASTA and both PHYLIP layouts, and every refusal.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "distcorr/gzip_source.hpp"
+#include "distcorr/alignment_input.hpp"
 
 namespace {
 
@@ -38,9 +36,14 @@ TEST(AlignmentReader, ReadsEveryLayout) {
        ab,
        {"ACTTA", "GGCCC"}},
       {"phylip, CR ends", "2 1\ra A\rbee C\r", tFormat::automatic, ab, {"A", "C"}},
+      {"fasta after a byte-order mark",
+       "\xEF\xBB\xBF>a\nA\n>bee\nC\n",
+       tFormat::automatic,
+       ab,
+       {"A", "C"}},
   };
   for (const tGoodCase& c : cases) {
-    const tAlignment a = read_alignment(c.text, c.format);
+    const tAlignment a = read_alignment(c.text, c.format, "in.fa");
     EXPECT_EQ(a.names, c.names) << c.what;
     EXPECT_EQ(a.sequences, c.sequences) << c.what;
   }
@@ -54,14 +57,18 @@ struct tBadCase {
 
 TEST(AlignmentReaderDeathTest, RefusesWithTheLineAndTheName) {
   const tBadCase cases[] = {
-      {"", tFormat::automatic, "Error: the alignment has no sequences"},
-      {"0 0\n", tFormat::phylip, "Error: the alignment has no sequences"},
+      {"", tFormat::automatic, "the alignment has no sequences"},
+      {"0 0\n", tFormat::phylip, "the alignment has no sequences"},
       {">a\nACGT\n", tFormat::fasta, "line 1: the alignment has only one sequence, a"},
       {">a\nAC\n>b\nACG\n", tFormat::fasta, "line 3: sequence b has 3 sites, but sequence a has 2"},
       {">a x\n>b\n", tFormat::fasta, "line 1: sequence a has no sites"},
       {">a\nAC\n>b\nAC\n>a\nAC\n", tFormat::fasta,
        "line 5: the name a is given twice, first on line 1"},
       {">a\nAC\n>b\nAXC\n", tFormat::fasta, "line 4: sequence b has the character 'X'"},
+      {">a\r\nAC\r\n\r\n>b\r\nAXC\r\n", tFormat::fasta, "line 5: sequence b has the character 'X'"},
+      {"\xEF\xBB\xBF"
+       "2 2\r\na AC\r\nb A!\r\n",
+       tFormat::automatic, "line 3: sequence b has the character '!'"},
       {">a\nAC\n>b\nA\x01", tFormat::fasta, "line 4: sequence b has the character \\\\x01"},
       {"AC\n>b\nAC\n", tFormat::fasta, "line 1: sequence data before the first '>' header"},
       {">\nAC\n", tFormat::fasta, "line 1: a '>' header without a name"},
@@ -75,25 +82,9 @@ TEST(AlignmentReaderDeathTest, RefusesWithTheLineAndTheName) {
       {"2 2\na AC\nb A!\n", tFormat::phylip, "line 3: sequence b has the character '!'"},
   };
   for (const tBadCase& c : cases)
-    EXPECT_EXIT(read_alignment(c.text, c.format), testing::ExitedWithCode(1), c.report) << c.text;
-}
-
-TEST(GzipSource, InflatesByMagicBytesAndRefusesDamage) {
-  const std::string plain = read_source(DISTCORR_TEST_DATA "/woodmouse.fasta");
-  const std::string packed = read_source(DISTCORR_TEST_DATA "/woodmouse.fasta.gz");
-  EXPECT_EQ(packed, plain);
-  // "x\n" as written by gzip -9n.
-  const std::string member("\x1f\x8b\x08\0\0\0\0\0\x02\x03\xab\xe0\x02\0\x1f\x08\xea\x46\x02\0\0\0",
-                           22);
-  EXPECT_TRUE(is_gzip(member));
-  EXPECT_FALSE(is_gzip(plain));
-  EXPECT_EQ(gunzip(member + member, "two"), "x\nx\n");
-  EXPECT_EXIT(gunzip(member.substr(0, member.size() - 3), "cut"), testing::ExitedWithCode(1),
-              "Error: cut: damaged gzip data");
-  EXPECT_EXIT(gunzip(member + "junk", "tail"), testing::ExitedWithCode(1),
-              "Error: tail: trailing bytes after the gzip data");
-  EXPECT_EXIT(read_source("/nonexistent/a.fasta"), testing::ExitedWithCode(1),
-              "Can't open file to read: /nonexistent/a.fasta");
+    EXPECT_EXIT(read_alignment(c.text, c.format, "in.fa"), testing::ExitedWithCode(1),
+                std::string("Error: in.fa: ") + c.report)
+        << c.text;
 }
 
 }  // namespace

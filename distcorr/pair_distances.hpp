@@ -1,0 +1,33 @@
+// The distance of every pair of sequences under one model, counted on the run's threads.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "distcorr/pair_models.hpp"
+#include "distcorr/site_planes.hpp"
+#include "treelib/tmatrix.hpp"
+
+struct tPairSettings {
+  tModelParameters model;
+  bool variances = false;    // fill tPairDistances::variances
+  bool site_counts = false;  // fill tPairDistances::sites
+  // A pair without a common site ends the run naming both (else it is saturated).
+  bool common_site_required = true;
+};
+
+struct tPairDistances {
+  tMatrix distances;        // symmetric, zero diagonal, kSaturated (-1.0) for saturated pairs
+  tMatrix variances;        // same layout; empty unless asked
+  tMatrix observed;         // Jukes-Cantor without gamma: the proportions p (upper triangle)
+  long saturated = 0;       // pairs i < j marked
+  double largest = 0.0;     // largest distance of an unsaturated pair (0.0 if none)
+  double largest_p = 0.0;   // Jukes-Cantor: largest p of an unsaturated pair (0.0 if none)
+  std::vector<long> sites;  // sites compared per pair i < j in row order, when asked
+};
+
+// Jukes-Cantor without gamma goes through the tree library's onepdist, Kimura with gamma
+// through twopdist, so that their distances keep the library's bits; the other models through
+// estimate_pair(). The result does not depend on the thread count.
+tPairDistances pair_distances(const tSitePlanes& planes, const std::vector<std::string>& names,
+                              const tPairSettings& settings);
