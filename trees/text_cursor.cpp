@@ -69,5 +69,5 @@ std::string tTextCursor::word() {
 }
 
 void tTextCursor::fail(const char* what) const {
-  bye("%s, line %d: %s", source_->c_str(), line_, what);
+  bye("%s, line %d: %s", source_.c_str(), line_, what);
 }

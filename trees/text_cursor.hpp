@@ -8,7 +8,8 @@
 class tTextCursor {
  public:
   // REQUIRES: text outlives the cursor. source names the input in messages.
-  tTextCursor(const std::string& text, const std::string& source) : text_(&text), source_(&source) {}
+  tTextCursor(const std::string& text, const std::string& source)
+      : text_(&text), source_(source) {}
 
   bool at_end() const { return pos_ >= text_->size(); }
   char peek() const { return at_end() ? '\0' : (*text_)[pos_]; }
@@ -26,7 +27,7 @@ class tTextCursor {
 
  private:
   const std::string* text_;
-  const std::string* source_;
+  std::string source_;
   std::size_t pos_ = 0;
   int line_ = 1;
 };

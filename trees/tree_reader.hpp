@@ -10,7 +10,7 @@
 
 class tTreeReader {
  public:
-  // REQUIRES: text and source outlive the reader.
+  // REQUIRES: text outlives the reader.
   tTreeReader(const std::string& text, const std::string& source);
 
   // Reads the next tree into tree; false at the end of the input. Faults in the text end the run
