@@ -10,7 +10,8 @@ root=$PWD
 seconds=${1:-60}
 build=${2:-build-fuzz}
 targets=(matrix_reader_fuzzer token_reader_fuzzer initial_assignment_fuzzer command_line_fuzzer
-         taxaset_read_fuzzer alignment_reader_fuzzer table_reader_fuzzer gzip_input_fuzzer)
+         taxaset_read_fuzzer alignment_reader_fuzzer table_reader_fuzzer gzip_input_fuzzer
+         tree_reader_fuzzer)
 
 # libFuzzer's runtime is packaged apart from clang itself and named after clang's version.
 scripts/need_packages.sh clang
