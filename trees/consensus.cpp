@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
-#include "lib/dictionary.hpp"
+#include "lib/diagnostics.hpp"
 #include "trees/newick_writer.hpp"
 #include "trees/real_text.hpp"
 
@@ -81,28 +82,30 @@ void order_children(tParsedTree& tree, const std::vector<int>& taxon_node) {
   }
 }
 
-// The branch each split of a tree feeds: a consensus split's node, or a leaf's for trivial ones.
-int target_node(const tSplit& split, const tTaxa& taxa, const dictionary<tSplit, int>& index,
-                const std::vector<int>& split_node, const std::vector<int>& taxon_node) {
-  if (split.size() == 1) return taxon_node[split.inf(split.first_item())];
-  if (split.size() == taxa.size() - 1) return taxon_node[0];
-  const auto* entry = index.lookup(split);
-  return entry ? split_node[entry->second] : -1;
-}
-
-void gather_lengths(const tInputText& input, int burnin, const tSplitTally& tally,
-                    const std::vector<tSplit>& splits, const std::vector<int>& split_node,
-                    const std::vector<int>& taxon_node, std::vector<std::vector<double>>& lengths) {
-  dictionary<tSplit, int> index;
-  for (std::size_t i = 0; i < splits.size(); ++i) index.insert(splits[i], static_cast<int>(i));
-  std::unique_ptr<tTaxa> taxa = std::make_unique<tTaxa>(*tally.taxa);
-  visit_trees(input, burnin, taxa, [&](const tParsedTree& tree, const std::vector<int>& taxon, int) {
-    for (const tEdgeSplit& s : unrooted_splits(tree, taxon, *taxa)) {
-      if (!s.has_length) continue;
-      const int v = target_node(s.split, *taxa, index, split_node, taxon_node);
-      if (v >= 0) lengths[v].push_back(s.length);
-    }
-  });
+// Each consensus node's branch lengths, in input order: a split's from the tally's branches under
+// it, a leaf's from its taxon's own branches.
+std::vector<std::vector<double>> node_lengths(const tSplitTally& tally,
+                                              const std::vector<tSplit>& splits,
+                                              const std::vector<int>& split_node,
+                                              const std::vector<int>& taxon_node,
+                                              std::size_t nodes) {
+  std::unordered_map<std::uint64_t, int> node_of;
+  for (std::size_t i = 0; i < splits.size(); ++i)
+    node_of[fingerprint(splits[i])] = split_node[i];
+  // Every branch's split is a key of the dictionary, so a fingerprint of the consensus that no
+  // other key shares names its split exactly.
+  std::size_t holders = 0;
+  for (const auto& entry : tally.counts) holders += node_of.count(fingerprint(entry.first));
+  if (node_of.size() != splits.size() || holders != splits.size())
+    error("two splits share a fingerprint; lengths not attributable");
+  std::vector<std::vector<double>> lengths(nodes);
+  for (const tBranchLength& b : tally.branch_lengths) {
+    const auto it = node_of.find(b.fingerprint);
+    if (it != node_of.end()) lengths[it->second].push_back(b.length);
+  }
+  for (std::size_t k = 0; k < taxon_node.size() && k < tally.leaf_lengths.size(); ++k)
+    lengths[taxon_node[k]] = tally.leaf_lengths[k];
+  return lengths;
 }
 
 }  // namespace
@@ -133,8 +136,7 @@ bool summarise_lengths(std::vector<double>& lengths, tLengths how, double& resul
   return true;
 }
 
-std::string consensus_tree(const tInputText& input, int burnin, const tSplitTally& tally,
-                           const tConsensusSettings& c) {
+std::string consensus_tree(const tSplitTally& tally, const tConsensusSettings& c) {
   const tTaxa& taxa = *tally.taxa;
   const std::vector<tSplit> splits = consensus_splits(tally, c);
   std::vector<int> split_node, taxon_node;
@@ -146,8 +148,8 @@ std::string consensus_tree(const tInputText& input, int burnin, const tSplitTall
     tree.nodes[split_node[i]].label = real_text((c.percent ? 100 * count : count) / tally.trees);
   }
   if (c.lengths != tLengths::none) {
-    std::vector<std::vector<double>> lengths(tree.nodes.size());
-    gather_lengths(input, burnin, tally, splits, split_node, taxon_node, lengths);
+    std::vector<std::vector<double>> lengths =
+        node_lengths(tally, splits, split_node, taxon_node, tree.nodes.size());
     for (std::size_t v = 1; v < tree.nodes.size(); ++v)
       tree.nodes[v].has_length = summarise_lengths(lengths[v], c.lengths, tree.nodes[v].length);
   }

@@ -25,6 +25,5 @@ std::vector<tSplit> consensus_splits(const tSplitTally& tally, const tConsensusS
 // median (the mean of the middle two for an even number); nothing when no tree gives a length.
 bool summarise_lengths(std::vector<double>& lengths, tLengths how, double& result);
 
-// The consensus tree as a line of Newick; reads the input again for the branch lengths.
-std::string consensus_tree(const tInputText& input, int burnin, const tSplitTally& tally,
-                           const tConsensusSettings& c);
+// The consensus tree as a line of Newick; the lengths come from a tally made with lengths.
+std::string consensus_tree(const tSplitTally& tally, const tConsensusSettings& c);

@@ -1,8 +1,6 @@
 // Lexical scanning of tree files.
 #include "trees/text_cursor.hpp"
 
-#include <cstring>
-
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -13,8 +11,17 @@ bool is_blank(char c) {
 
 }  // namespace
 
+// One lookup per character: the reader asks this of every byte of a tree file.
+struct tDelimiters {
+  bool table[256] = {};
+  tDelimiters() {
+    for (const char* c = " \t\n\r\f\v()[]':;,="; *c; ++c) table[static_cast<unsigned char>(*c)] = true;
+  }
+};
+
 bool is_delimiter(char c) {
-  return is_blank(c) || (c != '\0' && std::strchr("()[]':;,=", c) != nullptr);
+  static const tDelimiters delimiters;
+  return delimiters.table[static_cast<unsigned char>(c)];
 }
 
 void tTextCursor::advance() {

@@ -49,7 +49,22 @@ bool same_file(const std::string& a, const std::string& b) {
 tInputText read_input(const std::string& name) {
   tInputText input;
   input.source = name.empty() ? "standard input" : name;
-  input.text = read_source(name);
+  const int fd = name.empty() ? 0 : ::open(name.c_str(), O_RDONLY);
+  if (fd < 0) bye("Can't open file to read: %s (%s)", name.c_str(), std::strerror(errno));
+  // A regular file is read into one buffer of its size: growing by doubling copies and faults
+  // in every page again.
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) input.text.reserve(st.st_size);
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) bye("Can't read %s (%s)", input.source.c_str(), std::strerror(errno));
+    if (n == 0) break;
+    input.text.append(buffer, static_cast<std::size_t>(n));
+  }
+  if (fd != 0) ::close(fd);
+  if (is_gzip(input.text)) input.text = gunzip(input.text, input.source);
   return input;
 }
 

@@ -3,16 +3,29 @@
 
 namespace {
 
-// Each node's taxa, children before parents: preorder read backwards.
-std::vector<tTaxaSet> leaf_sets(const tParsedTree& tree, const std::vector<int>& taxon,
-                                const tTaxa& taxa) {
-  std::vector<tTaxaSet> below(tree.nodes.size(), tTaxaSet(taxa.size()));
-  for (int v = static_cast<int>(tree.nodes.size()) - 1; v >= 0; --v) {
-    if (taxon[v] >= 0) below[v].insert(taxon[v]);
-    const int p = tree.nodes[v].parent;
-    if (p >= 0) below[p] += below[v];
+// The taxa below every internal node (children before parents: preorder read backwards); a
+// leaf adds its taxon to its parent's set. set[v] indexes below for internal nodes v.
+struct tLeafSets {
+  std::vector<int> set;
+  std::vector<tTaxaSet> below;
+  const tTaxaSet& of(int v) const { return below[set[v]]; }
+};
+
+tLeafSets leaf_sets(const tParsedTree& tree, const std::vector<int>& taxon, const tTaxa& taxa) {
+  tLeafSets sets;
+  sets.set.assign(tree.nodes.size(), -1);
+  int internal = 0;
+  for (std::size_t v = 0; v < tree.nodes.size(); ++v)
+    if (!tree.nodes[v].is_leaf()) sets.set[v] = internal++;
+  sets.below.assign(static_cast<std::size_t>(internal), tTaxaSet(taxa.size()));
+  for (int v = static_cast<int>(tree.nodes.size()) - 1; v > 0; --v) {
+    tTaxaSet& above = sets.below[sets.set[tree.nodes[v].parent]];
+    if (taxon[v] >= 0)
+      above.insert(taxon[v]);
+    else
+      above += sets.of(v);
   }
-  return below;
+  return sets;
 }
 
 // The node whose split entry a branch joins: itself, unless the branch repeats a split above it.
@@ -39,13 +52,16 @@ bool is_trivial(const tSplit& split, const tTaxa& taxa) {
 }
 
 std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vector<int>& taxon,
-                                        const tTaxa& taxa, std::vector<int>* node_entry) {
-  const std::vector<tTaxaSet> below = leaf_sets(tree, taxon, taxa);
+                                        const tTaxa& taxa, std::vector<int>* node_entry,
+                                        bool trivial) {
+  const tLeafSets sets = leaf_sets(tree, taxon, taxa);
   const std::vector<int> owner = split_owners(tree);
   std::vector<int> entry(tree.nodes.size(), -1);
   std::vector<tEdgeSplit> splits;
+  splits.reserve(tree.nodes.size());  // no reallocation: each move would copy a taxa set
   for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
     const tTreeNode& node = tree.nodes[v];
+    if (!trivial && node.is_leaf()) continue;  // a leaf's branch and those it joins are trivial
     const int o = owner[v];
     if (entry[o] >= 0) {
       tEdgeSplit& joined = splits[entry[o]];
@@ -53,11 +69,16 @@ std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vect
       joined.has_length = joined.has_length || node.has_length;
       continue;
     }
-    tEdgeSplit s{tSplit(), static_cast<int>(v), node.has_length, node.length};
-    static_cast<tTaxaSet&>(s.split) = below[v].member(0) ? taxa.all() - below[v] : below[v];
-    if (s.split.empty()) continue;  // the branch above a root with one child
+    tSplit split;
+    if (taxon[v] >= 0)
+      split.insert(taxon[v]);
+    else
+      static_cast<tTaxaSet&>(split) = sets.of(v);
+    if (split.member(0)) static_cast<tTaxaSet&>(split) = taxa.all() - split;
+    if (split.empty()) continue;  // the branch above a root with one child
+    if (!trivial && is_trivial(split, taxa)) continue;
     entry[o] = static_cast<int>(splits.size());
-    splits.push_back(s);
+    splits.push_back({split, static_cast<int>(v), node.has_length, node.length});
   }
   if (node_entry) {
     node_entry->assign(tree.nodes.size(), -1);
@@ -68,15 +89,16 @@ std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vect
 
 std::vector<tSplit> rooted_clades(const tParsedTree& tree, const std::vector<int>& taxon,
                                   const tTaxa& taxa) {
-  const std::vector<tTaxaSet> below = leaf_sets(tree, taxon, taxa);
+  const tLeafSets sets = leaf_sets(tree, taxon, taxa);
   const std::vector<int> children = tree.child_counts();
   std::vector<tSplit> clades;
   for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
     const tTreeNode& node = tree.nodes[v];
     if (node.is_leaf() || children[node.parent] == 1) continue;  // a chain repeats its top
-    if (below[v].size() < 2 || below[v].size() >= taxa.size()) continue;
+    const tTaxaSet& below = sets.of(v);
+    if (below.size() < 2 || below.size() >= taxa.size()) continue;
     tSplit clade;
-    static_cast<tTaxaSet&>(clade) = below[v];
+    static_cast<tTaxaSet&>(clade) = below;
     clades.push_back(clade);
   }
   return clades;

@@ -20,8 +20,10 @@ struct tEdgeSplit {
 // with one child each; their lengths add up (a missing length counts as none).
 // taxon: each node's taxon number, -1 for internal nodes (tTaxa::leaf_taxa). node_entry, when
 // given, receives the entry of the branch above each node (-1 for the root and empty sides).
+// Without trivial, only the non-trivial splits are listed.
 std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vector<int>& taxon,
-                                        const tTaxa& taxa, std::vector<int>* node_entry = nullptr);
+                                        const tTaxa& taxa, std::vector<int>* node_entry = nullptr,
+                                        bool trivial = true);
 // The clades of the internal nodes below the root with 2 .. n-1 taxa, each once.
 std::vector<tSplit> rooted_clades(const tParsedTree& tree, const std::vector<int>& taxon,
                                   const tTaxa& taxa);

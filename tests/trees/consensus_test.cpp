@@ -83,7 +83,7 @@ TEST(Consensus, TreeCarriesSupportAndLengths) {
   const char* set =
       "((A:1,B:2):0.5,(C:1,D:1):0.5,E:3);\n((A:3,B:2):1.5,C:1,D:1,E:1);\n"
       "(B:2,(A:2,(C:1,D:1):2):2,E:1);\n";
-  const tSplitTally tally = tally_splits(input_of(set), 0);
+  const tSplitTally tally = tally_splits(input_of(set), 0, true);
   tConsensusSettings mean, median, percent;
   median.lengths = tLengths::median;
   percent.lengths = tLengths::none;
@@ -98,7 +98,7 @@ TEST(Consensus, TreeCarriesSupportAndLengths) {
       {percent, "(A,B,((C,D)66.666666666666671,E)66.666666666666671);\n"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(consensus_tree(input_of(set), 0, tally, c.settings), c.tree);
+    EXPECT_EQ(consensus_tree(tally, c.settings), c.tree);
 }
 
 TEST(RfDistance, CountsSplitsOfOneTreeOnly) {
