@@ -69,16 +69,20 @@ std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vect
       joined.has_length = joined.has_length || node.has_length;
       continue;
     }
-    tSplit split;
+    // Built in place: a taxa set is copied by allocating, and splits are many.
+    splits.push_back({tSplit(), static_cast<int>(v), node.has_length, node.length});
+    tTaxaSet& split = splits.back().split;
     if (taxon[v] >= 0)
       split.insert(taxon[v]);
     else
-      static_cast<tTaxaSet&>(split) = sets.of(v);
-    if (split.member(0)) static_cast<tTaxaSet&>(split) = taxa.all() - split;
-    if (split.empty()) continue;  // the branch above a root with one child
-    if (!trivial && is_trivial(split, taxa)) continue;
-    entry[o] = static_cast<int>(splits.size());
-    splits.push_back({split, static_cast<int>(v), node.has_length, node.length});
+      split = sets.of(v);
+    if (split.member(0)) split = taxa.all() - split;
+    // An empty side is the branch above a root with one child.
+    if (split.empty() || (!trivial && is_trivial(splits.back().split, taxa))) {
+      splits.pop_back();
+      continue;
+    }
+    entry[o] = static_cast<int>(splits.size()) - 1;
   }
   if (node_entry) {
     node_entry->assign(tree.nodes.size(), -1);

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""trees consensus against ape (read.tree + prop.part + consensus) and DendroPy's sumtrees on
-the same files, side by side: each round runs ours, ape, sumtrees, in turn, and the ratios of
-one round are paired. Prints every round, the median ratio and the spread, and peak memory.
+"""trees consensus against ape (read.tree + prop.part + consensus) and DendroPy's consensus
+(what sumtrees computes; dendropy_consensus.py) on the same files, side by side: each round
+runs ours, ape, DendroPy, in turn, and the ratios of one round are paired. Prints every round,
+the median ratio and the spread, and peak memory. Ratios are of wall time and, because a busy
+machine stretches wall times unevenly, of processor time (user + system) too; ape's times are
+measured inside R, without its start-up and library loading.
 
 usage: bench/trees/compare.py TREES_PROGRAM WORK_DIR [ROUNDS]   (WORK_DIR holds make_trees.R's
-files; sumtrees is left out when it is not installed)"""
+files; DendroPy is left out when /usr/bin/python3 cannot import it)"""
 import os
-import shutil
 import statistics
 import subprocess
 import sys
@@ -16,7 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def run(command):
-    """Wall seconds, peak resident KiB and standard output of one process."""
+    """Wall seconds, processor seconds, peak resident KiB and standard output of one process."""
     start = time.perf_counter()
     process = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     out = process.stdout.read()
@@ -24,14 +26,19 @@ def run(command):
     seconds = time.perf_counter() - start
     if status != 0:
         sys.exit("failed: " + " ".join(command))
-    return seconds, usage.ru_maxrss, out.decode()
+    return seconds, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, out.decode()
 
 
-def sumtrees_command(path, out):
-    for name in ("sumtrees.py", "sumtrees"):
-        if shutil.which(name):
-            return [name, "-s", "consensus", "-f", "0.5", "-r", "-q", "-o", out, path]
-    return None
+def dendropy_command(path, out):
+    python = "/usr/bin/python3"
+    if subprocess.run([python, "-c", "import dendropy"], stderr=subprocess.DEVNULL).returncode:
+        return None
+    return [python, os.path.join(HERE, "dendropy_consensus.py"), path, out]
+
+
+def summary(name, ratios, note=""):
+    print(f"  {name}: median {statistics.median(ratios):.1f}x "
+          f"(min {min(ratios):.1f}, max {max(ratios):.1f}){note}")
 
 
 def main():
@@ -39,26 +46,29 @@ def main():
     rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     for name in ("bootstrap.nwk", "random.nwk"):
         path = os.path.join(work, name)
-        sumtrees = sumtrees_command(path, os.path.join(work, "sumtrees.out"))
-        ratios, sumtrees_ratios = [], []
+        dendropy = dendropy_command(path, os.path.join(work, "dendropy.out"))
+        ratios, cpu_ratios, dendropy_ratios, dendropy_cpu_ratios = [], [], [], []
         print(f"{name}: 1,000 trees of 500 tips")
         for k in range(rounds):
-            ours, ours_kib, _ = run([program, "consensus", "-i", path, "-o", os.devnull])
-            ape_wall, ape_kib, ape_out = run(["Rscript", os.path.join(HERE, "ape_consensus.R"), path])
-            ape = float(ape_out.split()[-1])  # read + prop.part + consensus, inside R
-            line = (f"  round {k + 1}: trees {ours:.3f} s ({ours_kib / 1024:.0f} MiB), ape {ape:.3f} s "
-                    f"[{ape_out.strip()}; process {ape_wall:.2f} s, {ape_kib / 1024:.0f} MiB]")
+            ours, ours_cpu, ours_kib, _ = run([program, "consensus", "-i", path, "-o", os.devnull])
+            ape_wall, _, ape_kib, ape_out = run(["Rscript", os.path.join(HERE, "ape_consensus.R"), path])
+            words = ape_out.split()  # read + prop.part + consensus, inside R
+            ape, ape_cpu = float(words[-1]), float(words[-3])
+            line = (f"  round {k + 1}: trees {ours:.3f} s (cpu {ours_cpu:.3f} s, {ours_kib / 1024:.0f} MiB), "
+                    f"ape {ape:.3f} s [{ape_out.strip()}; process {ape_wall:.2f} s, {ape_kib / 1024:.0f} MiB]")
             ratios.append(ape / ours)
-            if sumtrees:
-                st, st_kib, _ = run(sumtrees)
-                sumtrees_ratios.append(st / ours)
-                line += f", sumtrees {st:.2f} s ({st_kib / 1024:.0f} MiB)"
+            cpu_ratios.append(ape_cpu / ours_cpu)
+            if dendropy:
+                dp, dp_cpu, dp_kib, _ = run(dendropy)
+                dendropy_ratios.append(dp / ours)
+                dendropy_cpu_ratios.append(dp_cpu / ours_cpu)
+                line += f", DendroPy {dp:.2f} s (cpu {dp_cpu:.2f} s, {dp_kib / 1024:.0f} MiB)"
             print(line, flush=True)
-        print(f"  ape / trees: median {statistics.median(ratios):.1f}x "
-              f"(min {min(ratios):.1f}, max {max(ratios):.1f}; target >= 10)")
-        if sumtrees_ratios:
-            print(f"  sumtrees / trees: median {statistics.median(sumtrees_ratios):.1f}x "
-                  f"(min {min(sumtrees_ratios):.1f}, max {max(sumtrees_ratios):.1f})")
+        summary("ape / trees, wall", ratios, " (target >= 10)")
+        summary("ape / trees, cpu", cpu_ratios)
+        if dendropy_ratios:
+            summary("DendroPy / trees, wall", dendropy_ratios)
+            summary("DendroPy / trees, cpu", dendropy_cpu_ratios)
 
 
 if __name__ == "__main__":
