@@ -1,13 +1,13 @@
 // Reading and writing label columns, with every fault of an assignment file reported by row.
 #include "cluster/label_files.hpp"
 
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cluster/token_reader.hpp"
 #include "cluster/value_conversion.hpp"
+#include "io/input_file.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {
@@ -26,9 +26,8 @@ std::vector<std::string> leading_tokens(std::istream& file, int limit) {
 
 array<int> read_initial_assignment(const string& file_name, int rows, int k) {
   const char* name = file_name.c_str();
-  std::ifstream file(name);
-  if (file.fail()) bye("Can't open file to read: %s", name);
-  const std::vector<std::string> tokens = leading_tokens(file, rows + 1);
+  tInputFile file(file_name, tInputNeed::any);
+  const std::vector<std::string> tokens = leading_tokens(file.stream(), rows + 1);
 
   // Exactly rows tokens: the labels alone, as -init_clusters_out writes them.
   const std::size_t first = static_cast<int>(tokens.size()) == rows ? 0 : 1;

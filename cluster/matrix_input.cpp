@@ -7,9 +7,9 @@
 #include <ostream>
 #include <string>
 
-#include "cluster/input_bytes.hpp"
 #include "cluster/matrix_layout.hpp"
 #include "cluster/table_reader.hpp"
+#include "io/input_bytes.hpp"
 #include "lib/diagnostics.hpp"
 
 namespace {

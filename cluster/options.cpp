@@ -12,17 +12,12 @@
 #include "cluster/preparation.hpp"
 #include "cluster/table_format.hpp"
 #include "cluster/version.hpp"
+#include "io/path_guard.hpp"
 #include "lib/diagnostics.hpp"
 #include "lib/getoption.hpp"
 #include "lib/list.hpp"
 
 namespace {
-
-std::unique_ptr<std::ifstream> open_for_reading(const string& name) {
-  auto stream = std::make_unique<std::ifstream>(name.c_str());
-  if (stream->fail()) bye("Can't open file to read: %s", name.c_str());
-  return stream;
-}
 
 // Decimal digits only, at most 2^64 - 1.
 bool parse_seed(const char* text, std::uint64_t& value) {
@@ -54,6 +49,7 @@ void tOptions::parse_command_line(int argc, const char** argv) {
   reject_unknown_arguments(argc, argv);
   check_run_options();
   check_values();
+  guard_files();
   open_files();
   messages(verbosity != 0);
   if (verbosity >= 1) std::cerr << "# " << version() << '\n';
@@ -75,14 +71,29 @@ void tOptions::read_file_names(int argc, const char** argv) {
   take("-report", report_file_);
 }
 
+void tOptions::guard_files() const {
+  const auto named = [](const char* option, const std::optional<string>& file, tFileUse use) {
+    return tNamedFile{option, file ? file->c_str() : "", use};
+  };
+  guard_paths({named("-i", in_file_, tFileUse::input),
+               named("-i2", in2_file_, tFileUse::input),
+               {"-init_clusters", init_clusters.c_str(), tFileUse::input},
+               named("-o", out_file_, tFileUse::output),
+               named("-o2", out2_file_, tFileUse::output),
+               named("-o3", out3_file_, tFileUse::output),
+               named("-table", table_file_, tFileUse::output),
+               named("-heatmap", heatmap_file_, tFileUse::output),
+               named("-report", report_file_, tFileUse::output)});
+}
+
 void tOptions::open_files() {
   if (in_file_) {
     input_name = *in_file_;
-    in_stream = open_for_reading(*in_file_);
+    in_stream = std::make_unique<tInputFile>(*in_file_);
   }
   if (in2_file_) {
     input_name = *in2_file_;
-    in2_stream = open_for_reading(*in2_file_);
+    in2_stream = std::make_unique<tInputFile>(*in2_file_, tInputNeed::any);
   }
   const auto open_output = [](const std::optional<string>& file, string& name,
                               std::unique_ptr<tOutputFile>& stream) {
@@ -210,10 +221,10 @@ void tOptions::usage(int status) const {
 }
 
 std::istream& tOptions::ins() const {
-  return in_stream ? *in_stream : std::cin;
+  return in_stream ? in_stream->stream() : std::cin;
 }
 std::istream& tOptions::ins2() const {
-  return in2_stream ? *in2_stream : std::cin;
+  return in2_stream ? in2_stream->stream() : std::cin;
 }
 std::ostream& tOptions::outs() const {
   return out_stream ? out_stream->stream() : std::cout;

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "cluster/output_file.hpp"
+#include "io/input_file.hpp"
+#include "io/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions {
@@ -76,12 +76,13 @@ class tOptions {
   int zscore = 0;           // -zscore: and divide by its standard deviation
   std::unique_ptr<tOutputFile> out2_stream;
   std::unique_ptr<tOutputFile> out3_stream;
-  std::unique_ptr<std::ifstream> in_stream;
-  std::unique_ptr<std::ifstream> in2_stream;
+  std::unique_ptr<tInputFile> in_stream;
+  std::unique_ptr<tInputFile> in2_stream;
   std::unique_ptr<tOutputFile> out_stream;
 
  private:
   void read_file_names(int argc, const char** argv);
+  void guard_files() const;  // no output replaces an input or another output
   void open_files();
   void read_values(int argc, const char** argv);
   void read_run_options(int argc, const char** argv);

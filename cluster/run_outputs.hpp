@@ -6,9 +6,9 @@
 
 #include "cluster/cluster_summary.hpp"
 #include "cluster/matrix_input.hpp"
-#include "cluster/output_file.hpp"
 #include "cluster/restarts.hpp"
 #include "cluster/run_record.hpp"
+#include "io/output_file.hpp"
 #include "lib/string.hpp"
 
 class tOptions;

@@ -1,10 +1,11 @@
 # `cmake --install BUILD --prefix DIR`: the programs, the static libraries with their headers, and
 # a package configuration, so that another project can find_package(clustering_toolkit) and link
-# toolkit::lib, toolkit::algorithms, toolkit::svd, toolkit::cluster or toolkit::treelib.
+# toolkit::lib, toolkit::io, toolkit::algorithms, toolkit::svd, toolkit::cluster or
+# toolkit::treelib.
 include(CMakePackageConfigHelpers)
 
-set(toolkit_libraries toolkit_lib toolkit_algorithms toolkit_lapack toolkit_svd toolkit_cluster
-                      toolkit_treelib)
+set(toolkit_libraries toolkit_lib toolkit_io toolkit_algorithms toolkit_lapack toolkit_svd
+                      toolkit_cluster toolkit_treelib)
 foreach(library IN LISTS toolkit_libraries)
   string(REPLACE "toolkit_" "" short_name ${library})
   set_target_properties(${library} PROPERTIES EXPORT_NAME ${short_name})
@@ -14,7 +15,7 @@ install(TARGETS clusterer distcorr trees floatprobe RUNTIME DESTINATION ${CMAKE_
 install(TARGETS ${toolkit_libraries} EXPORT toolkit_targets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # Headers keep their folders, so that the installed ones are included as in the tree.
-foreach(folder lib algorithms cluster treelib)
+foreach(folder lib io algorithms cluster treelib)
   install(DIRECTORY ${folder}/ DESTINATION ${TOOLKIT_INCLUDE_DIR}/${folder}
           FILES_MATCHING PATTERN "*.hpp")
 endforeach()

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "cluster/input_bytes.hpp"
 #include "fuzz/fatal_exit_guard.hpp"
+#include "io/input_bytes.hpp"
 
 namespace {
 

@@ -22,9 +22,10 @@ void write_report(const char* prefix, const char* format, std::va_list args) {
   std::fputc('\n', stderr);
 }
 
-[[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args) {
+[[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args,
+                                  int status = 1) {
   write_report(prefix, format, args);
-  fatal_exit(1);
+  fatal_exit(status);
 }
 
 }  // namespace
@@ -54,6 +55,12 @@ void usage(const char* format, ...) {
   std::va_list args;
   va_start(args, format);
   report_and_exit("\nUsage: ", format, args);
+}
+
+void misuse(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  report_and_exit("\nUsage: ", format, args, 2);
 }
 
 void divert_warnings(warning_sink sink, void* context) {

@@ -6,7 +6,9 @@
 [[noreturn]] void bye(const char* format, ...)
     __attribute__((format(printf, 1, 2)));  // environment
 [[noreturn]] void usage(const char* format, ...)
-    __attribute__((format(printf, 1, 2)));                                    // command line
+    __attribute__((format(printf, 1, 2)));  // command line
+// A command line the run refuses before any work: the prefix of usage(), status 2.
+[[noreturn]] void misuse(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  // always written
 
 // Where this thread's warnings go instead of standard error (each the whole text warning()

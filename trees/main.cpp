@@ -1,12 +1,13 @@
 // trees: split frequencies, consensus trees, support on a target, Robinson-Foulds distances and
 // branch-length scaling of a set of trees.
+#include "io/output_file.hpp"
+#include "io/path_guard.hpp"
 #include "trees/consensus.hpp"
 #include "trees/options.hpp"
 #include "trees/rf_distance.hpp"
 #include "trees/scaling.hpp"
 #include "trees/split_table.hpp"
 #include "trees/support_map.hpp"
-#include "trees/text_files.hpp"
 
 namespace {
 
@@ -35,8 +36,11 @@ std::string run(const tTreesOptions& o, const tInputText& input) {
 
 int main(int argc, const char** argv) {
   const tTreesOptions o = parse_trees_options(argc, argv);
-  refuse_output_over_input(o.output, {o.input, o.target, o.reference});
+  guard_paths({{"-i", o.input, tFileUse::input},
+               {"-target", o.target, tFileUse::input},
+               {"-ref", o.reference, tFileUse::input},
+               {"-o", o.output, tFileUse::output}});
   const tInputText input = read_input(o.input);
-  write_output(o.output, run(o, input));
+  write_whole_output(o.output.c_str(), run(o, input));
   return 0;
 }

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -58,13 +57,13 @@ std::map<std::string, std::string> scan(int argc, const char** argv, const tComm
     const std::string option = argv[k];
     const bool common = option == "-i" || option == "-o" || option == "-burnin";
     if (!common && !info.options.count(option))
-      command_line_error("%s: unknown option for %s (see --help)", option.c_str(), argv[1]);
-    if (given.count(option)) command_line_error("%s is given twice", option.c_str());
+      misuse("%s: unknown option for %s (see --help)", option.c_str(), argv[1]);
+    if (given.count(option)) misuse("%s is given twice", option.c_str());
     std::string value;
     if (takes_value(option)) {
-      if (k + 1 >= argc) command_line_error("%s needs a value", option.c_str());
+      if (k + 1 >= argc) misuse("%s needs a value", option.c_str());
       value = argv[++k];
-      if (value.empty()) command_line_error("%s needs a value", option.c_str());
+      if (value.empty()) misuse("%s needs a value", option.c_str());
     }
     given[option] = value;
   }
@@ -76,7 +75,7 @@ double real_value(const std::string& option, const std::string& text) {
   errno = 0;
   const double x = std::strtod(text.c_str(), &end);
   if (*end != '\0' || end == text.c_str() || errno == ERANGE || !std::isfinite(x))
-    command_line_error("%s %s: not a finite number", option.c_str(), text.c_str());
+    misuse("%s %s: not a finite number", option.c_str(), text.c_str());
   return x;
 }
 
@@ -85,19 +84,19 @@ int count_value(const std::string& option, const std::string& text) {
   errno = 0;
   const long x = std::strtol(text.c_str(), &end, 10);
   if (*end != '\0' || end == text.c_str() || errno == ERANGE || x < 0 || x > 1000000000)
-    command_line_error("%s %s: not a whole number from 0 to 1000000000", option.c_str(),
+    misuse("%s %s: not a whole number from 0 to 1000000000", option.c_str(),
                        text.c_str());
   return static_cast<int>(x);
 }
 
 void read_consensus(std::map<std::string, std::string>& given, tConsensusSettings& c) {
   if (given.count("-strict") + given.count("-extended") + given.count("-p") > 1)
-    command_line_error("-p, -strict and -extended exclude each other");
+    misuse("-p, -strict and -extended exclude each other");
   if (given.count("-strict")) c.rule = tRule::strict;
   if (given.count("-extended")) c.rule = tRule::extended;
   if (given.count("-p")) {
     c.p = real_value("-p", given["-p"]);
-    if (!(c.p >= 0.5 && c.p < 1)) command_line_error("-p %s: must be at least 0.5 and below 1",
+    if (!(c.p >= 0.5 && c.p < 1)) misuse("-p %s: must be at least 0.5 and below 1",
                                                      given["-p"].c_str());
   }
   if (given.count("-lengths")) {
@@ -109,33 +108,23 @@ void read_consensus(std::map<std::string, std::string>& given, tConsensusSetting
     else if (how == "none")
       c.lengths = tLengths::none;
     else
-      command_line_error("-lengths %s: not one of mean, median, none", how.c_str());
+      misuse("-lengths %s: not one of mean, median, none", how.c_str());
   }
 }
 
 void read_scale(std::map<std::string, std::string>& given, tScaleSettings& s) {
   const std::size_t ways = given.count("-factor") + given.count("-normalize") + given.count("-jc");
-  if (ways != 1) command_line_error("scale needs exactly one of -factor, -normalize and -jc");
+  if (ways != 1) misuse("scale needs exactly one of -factor, -normalize and -jc");
   if (given.count("-normalize")) s.how = tScaling::normalize;
   const char* option = given.count("-factor") ? "-factor" : "-jc";
   if (given.count(option)) {
     s.how = given.count("-factor") ? tScaling::factor : tScaling::jc;
     s.f = real_value(option, given[option]);
-    if (s.f < 0) command_line_error("%s %s: must be at least 0", option, given[option].c_str());
+    if (s.f < 0) misuse("%s %s: must be at least 0", option, given[option].c_str());
   }
 }
 
 }  // namespace
-
-void command_line_error(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::fputs("\nUsage: ", stderr);
-  std::vfprintf(stderr, format, args);
-  std::fputc('\n', stderr);
-  va_end(args);
-  fatal_exit(2);
-}
 
 tTreesOptions parse_trees_options(int argc, const char** argv) {
   for (int k = 1; k < argc; ++k) {
@@ -145,10 +134,10 @@ tTreesOptions parse_trees_options(int argc, const char** argv) {
       fatal_exit(0);
     }
   }
-  if (argc < 2) command_line_error("trees COMMAND [options] (see --help)");
+  if (argc < 2) misuse("trees COMMAND [options] (see --help)");
   const auto found = commands().find(argv[1]);
   if (found == commands().end())
-    command_line_error("%s: not a command: splits, consensus, support, rf or scale", argv[1]);
+    misuse("%s: not a command: splits, consensus, support, rf or scale", argv[1]);
   std::map<std::string, std::string> given = scan(argc, argv, found->second);
   tTreesOptions o;
   o.command = found->second.command;
@@ -159,7 +148,7 @@ tTreesOptions parse_trees_options(int argc, const char** argv) {
   o.consensus.percent = given.count("-percent") != 0;
   o.target = given.count("-target") ? given["-target"] : "";
   if (o.command == tCommand::support && o.target.empty())
-    command_line_error("support needs -target FILE");
+    misuse("support needs -target FILE");
   o.reference = given.count("-ref") ? given["-ref"] : "";
   o.rf.rooted = given.count("-rooted") != 0;
   o.rf.normalize = o.command == tCommand::rf && given.count("-normalize") != 0;

@@ -23,7 +23,3 @@ struct tTreesOptions {
 };
 
 tTreesOptions parse_trees_options(int argc, const char** argv);
-
-// Ends the run with status 2 after "Usage: " and the formatted message on standard error.
-[[noreturn]] void command_line_error(const char* format, ...)
-    __attribute__((format(printf, 1, 2)));

@@ -1,8 +1,16 @@
 // Walking the trees of an input.
 #include "trees/tree_set.hpp"
 
+#include "io/input_file.hpp"
 #include "lib/diagnostics.hpp"
 #include "trees/tree_reader.hpp"
+
+tInputText read_input(const std::string& name) {
+  tInputText input;
+  input.source = name.empty() ? "standard input" : name;
+  input.text = read_whole_input(name.c_str());
+  return input;
+}
 
 int visit_trees(const tInputText& input, int burnin, std::unique_ptr<tTaxa>& taxa,
                 const tTreeVisit& visit) {

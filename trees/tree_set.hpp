@@ -14,6 +14,10 @@ struct tInputText {
   std::string source;  // the file name, or "standard input"
 };
 
+// The whole text of a file, or of standard input when name is empty, gzip data inflated, through
+// the file layer; an input that cannot be read ends the run (status 1).
+tInputText read_input(const std::string& name);
+
 // tree, the taxon number of each of its nodes (-1 internal) and its 1-based number in the input.
 using tTreeVisit =
     std::function<void(const tParsedTree& tree, const std::vector<int>& taxon, int number)>;

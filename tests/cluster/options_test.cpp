@@ -187,7 +187,7 @@ TEST(Options, OutputFilesAreCreatedWithTheirOwnStreams) {
   EXPECT_EQ(first_word(in_o3), "initial");
 }
 
-TEST(Options, CreatedFilesAreReadableAndWritableByTheGroup) {
+TEST(Options, CreatedFilesAreReadableAndWritableByAllLessTheUmask) {
   const std::string o = temp_path("mode.txt");
   std::remove(o.c_str());
   const mode_t mask = umask(0);
@@ -199,7 +199,7 @@ TEST(Options, CreatedFilesAreReadableAndWritableByTheGroup) {
   umask(mask);
   struct stat info {};
   ASSERT_EQ(stat(o.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0664u);
+  EXPECT_EQ(info.st_mode & 0777, 0666u);
 }
 
 TEST(OptionsDeathTest, HelpPrintsTheUsageTextBeforeOpeningAnything) {
@@ -333,4 +333,35 @@ TEST(Options, BoundaryValuesAreAccepted) {
   EXPECT_EQ(options.t1, 0);
   EXPECT_EQ(options.columns, 0);
   EXPECT_EQ(options.noise, -2);
+}
+
+TEST(OptionsDeathTest, OutputsNamingAnInputOrEachOtherEndTheRunBeforeAnyFileIsTouched) {
+  const std::string data = temp_path("guarded_data.txt"), x = temp_path("guarded_x.txt");
+  write_file(data, "2 2\n1 2\n3 4\n");
+  std::remove(x.c_str());
+  struct tCase {
+    std::vector<const char*> words;
+    std::string message;
+  };
+  const tCase cases[] = {
+      {{"-i", data.c_str(), "-o", data.c_str()},
+       "-o " + data + " is the input file of -i: an output may not replace an input"},
+      {{"-init_clusters", data.c_str(), "-o2", data.c_str()},
+       "-o2 " + data + " is the input file of -init_clusters: an output may not replace an input"},
+      {{"-i2", data.c_str(), "-table", data.c_str()},
+       "-table " + data + " is the input file of -i2: an output may not replace an input"},
+      {{"-o", x.c_str(), "-o3", x.c_str()},
+       "-o " + x + " and -o3 " + x + " are one file: give each output a file of its own"},
+      {{"-heatmap", x.c_str(), "-report", x.c_str()},
+       "-heatmap " + x + " and -report " + x + " are one file: give each output a file of its own"},
+  };
+  for (const tCase& c : cases) {
+    tOptions options;
+    EXPECT_EXIT(parse(options, c.words), testing::ExitedWithCode(2),
+                testing::Eq("\nUsage: " + c.message + "\n"))
+        << c.message;
+  }
+  std::ifstream kept(data), made(x);
+  EXPECT_EQ(first_word(kept), "2");
+  EXPECT_FALSE(made.good());
 }

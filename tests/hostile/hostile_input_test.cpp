@@ -144,10 +144,10 @@ std::string small_matrix() {
 
 TEST(HostileInput, EmptyInputEndsWithAMessage) {
   EXPECT_TRUE(gave_message(run({}), "ends before the row count"));
-  EXPECT_TRUE(gave_message(run({"-i", write_file("empty", "")}), "ends before the row count"));
+  EXPECT_TRUE(gave_message(run({"-i", write_file("empty", "")}), "_empty: the file is empty"));
   EXPECT_TRUE(
       gave_message(run({"-i", write_file("blank", " \n\t\n")}), "ends before the row count"));
-  EXPECT_TRUE(gave_message(run({"-i", testing::TempDir()}), ""));  // a directory
+  EXPECT_TRUE(gave_message(run({"-i", testing::TempDir()}), "it is a directory, not a file"));
 }
 
 TEST(HostileInput, TruncatedMatricesEndSoundly) {
@@ -463,7 +463,7 @@ TEST(HostileInput, MalformedTablesEndWithOneReportAndLeaveOutputFilesAsTheyWere)
       {"bad_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03\xff\xff\xff"s,
        "gzip data are damaged"},
       {"cut_gzip", "\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03"s, "the gzip data end early"},
-      {"empty", "", "the text ends before the row count"},
+      {"empty", "", "_empty: the file is empty"},
       {"header_only", "gene,a,b\n", "the text ends before the first data row"},
       {"stray_text", "gene,a,b\nr0,1,two\n", "column 3 (\"b\"): \"two\" is neither a number"},
   };

@@ -196,7 +196,7 @@ TEST(TreesProgram, OutputFileIsWholeAndNeverAnInput) {
   EXPECT_EQ(slurp(output), "((A:0.5,B:0.5):0.5,C:1,D:1.5);\n");
   run = trees({"scale", "-i", input, "-normalize", "-o", input});
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("is also an input"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("may not replace an input"), std::string::npos) << run.err;
   EXPECT_EQ(slurp(input), "((A:1,B:1):1,C:2,D:3);\n");
   run = trees({"support", "-i", input, "-target", input, "-o", "/dev/null"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -1,5 +1,5 @@
 // Plain bytes are passed on in the reader's own large blocks; gzip data are inflated into them.
-#include "cluster/input_bytes.hpp"
+#include "io/input_bytes.hpp"
 
 #include <algorithm>
 #include <cstring>
