@@ -90,8 +90,7 @@ std::vector<std::vector<double>> node_lengths(const tSplitTally& tally,
                                               const std::vector<int>& taxon_node,
                                               std::size_t nodes) {
   std::unordered_map<std::uint64_t, int> node_of;
-  for (std::size_t i = 0; i < splits.size(); ++i)
-    node_of[fingerprint(splits[i])] = split_node[i];
+  for (std::size_t i = 0; i < splits.size(); ++i) node_of[fingerprint(splits[i])] = split_node[i];
   // Every branch's split is a key of the dictionary, so a fingerprint of the consensus that no
   // other key shares names its split exactly.
   std::size_t holders = 0;

@@ -35,8 +35,7 @@ struct tCommandInfo {
 const std::map<std::string, tCommandInfo>& commands() {
   static const std::map<std::string, tCommandInfo> all = {
       {"splits", {tCommand::splits, {}}},
-      {"consensus",
-       {tCommand::consensus, {"-p", "-strict", "-extended", "-lengths", "-percent"}}},
+      {"consensus", {tCommand::consensus, {"-p", "-strict", "-extended", "-lengths", "-percent"}}},
       {"support", {tCommand::support, {"-target", "-percent"}}},
       {"rf", {tCommand::rf, {"-ref", "-rooted", "-normalize"}}},
       {"scale", {tCommand::scale, {"-factor", "-normalize", "-jc"}}},
@@ -45,7 +44,7 @@ const std::map<std::string, tCommandInfo>& commands() {
 }
 
 bool takes_value(const std::string& option) {
-  static const std::set<std::string> valued = {"-i",     "-o",   "-burnin", "-p",     "-lengths",
+  static const std::set<std::string> valued = {"-i",      "-o",   "-burnin", "-p", "-lengths",
                                                "-target", "-ref", "-factor", "-jc"};
   return valued.count(option) != 0;
 }
@@ -84,8 +83,7 @@ int count_value(const std::string& option, const std::string& text) {
   errno = 0;
   const long x = std::strtol(text.c_str(), &end, 10);
   if (*end != '\0' || end == text.c_str() || errno == ERANGE || x < 0 || x > 1000000000)
-    misuse("%s %s: not a whole number from 0 to 1000000000", option.c_str(),
-                       text.c_str());
+    misuse("%s %s: not a whole number from 0 to 1000000000", option.c_str(), text.c_str());
   return static_cast<int>(x);
 }
 
@@ -96,8 +94,8 @@ void read_consensus(std::map<std::string, std::string>& given, tConsensusSetting
   if (given.count("-extended")) c.rule = tRule::extended;
   if (given.count("-p")) {
     c.p = real_value("-p", given["-p"]);
-    if (!(c.p >= 0.5 && c.p < 1)) misuse("-p %s: must be at least 0.5 and below 1",
-                                                     given["-p"].c_str());
+    if (!(c.p >= 0.5 && c.p < 1))
+      misuse("-p %s: must be at least 0.5 and below 1", given["-p"].c_str());
   }
   if (given.count("-lengths")) {
     const std::string& how = given["-lengths"];
@@ -147,8 +145,7 @@ tTreesOptions parse_trees_options(int argc, const char** argv) {
   read_consensus(given, o.consensus);
   o.consensus.percent = given.count("-percent") != 0;
   o.target = given.count("-target") ? given["-target"] : "";
-  if (o.command == tCommand::support && o.target.empty())
-    misuse("support needs -target FILE");
+  if (o.command == tCommand::support && o.target.empty()) misuse("support needs -target FILE");
   o.reference = given.count("-ref") ? given["-ref"] : "";
   o.rf.rooted = given.count("-rooted") != 0;
   o.rf.normalize = o.command == tCommand::rf && given.count("-normalize") != 0;

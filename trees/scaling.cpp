@@ -30,17 +30,18 @@ void check_proportions(const tParsedTree& parsed, int number, const std::string&
 std::string scale_trees(const tInputText& input, int burnin, const tScaleSettings& s) {
   std::string text;
   std::unique_ptr<tTaxa> taxa;
-  visit_trees(input, burnin, taxa, [&](const tParsedTree& parsed, const std::vector<int>&,
-                                       int number) {
-    if (s.how == tScaling::jc) check_proportions(parsed, number, input.source);
-    tTree tree = as_tree(parsed);
-    if (s.how == tScaling::factor) tree.scale(s.f);
-    if (s.how == tScaling::normalize) tree.normalize();
-    if (s.how == tScaling::jc) tree.scale_jc(s.f);
-    tParsedTree scaled = parsed;
-    for (std::size_t v = 1; v < scaled.nodes.size(); ++v)
-      if (scaled.nodes[v].has_length) scaled.nodes[v].length = tree[edge{static_cast<int>(v) - 1}];
-    write_newick(scaled, text);
-  });
+  visit_trees(input, burnin, taxa,
+              [&](const tParsedTree& parsed, const std::vector<int>&, int number) {
+                if (s.how == tScaling::jc) check_proportions(parsed, number, input.source);
+                tTree tree = as_tree(parsed);
+                if (s.how == tScaling::factor) tree.scale(s.f);
+                if (s.how == tScaling::normalize) tree.normalize();
+                if (s.how == tScaling::jc) tree.scale_jc(s.f);
+                tParsedTree scaled = parsed;
+                for (std::size_t v = 1; v < scaled.nodes.size(); ++v)
+                  if (scaled.nodes[v].has_length)
+                    scaled.nodes[v].length = tree[edge{static_cast<int>(v) - 1}];
+                write_newick(scaled, text);
+              });
   return text;
 }

@@ -51,7 +51,8 @@ tSplitTally tally_splits(const tInputText& input, int burnin, bool with_lengths)
     for (const tEdgeSplit& s : splits) list.append(s.split);
     nontrivial_splits2dic(taxa.all(), list, tally.counts);
     if (!with_lengths) return;
-    if (tally.leaf_lengths.empty()) tally.leaf_lengths.resize(static_cast<std::size_t>(taxa.size()));
+    if (tally.leaf_lengths.empty())
+      tally.leaf_lengths.resize(static_cast<std::size_t>(taxa.size()));
     keep_lengths(splits, tally);
   };
   tally.trees = visit_trees(input, burnin, tally.taxa, count_tree);

@@ -15,7 +15,8 @@ bool is_blank(char c) {
 struct tDelimiters {
   bool table[256] = {};
   tDelimiters() {
-    for (const char* c = " \t\n\r\f\v()[]':;,="; *c; ++c) table[static_cast<unsigned char>(*c)] = true;
+    for (const char* c = " \t\n\r\f\v()[]':;,="; *c; ++c)
+      table[static_cast<unsigned char>(*c)] = true;
   }
 };
 

@@ -8,8 +8,7 @@
 class tTextCursor {
  public:
   // REQUIRES: text outlives the cursor. source names the input in messages.
-  tTextCursor(const std::string& text, const std::string& source)
-      : text_(&text), source_(source) {}
+  tTextCursor(const std::string& text, const std::string& source) : text_(&text), source_(source) {}
 
   bool at_end() const { return pos_ >= text_->size(); }
   char peek() const { return at_end() ? '\0' : (*text_)[pos_]; }

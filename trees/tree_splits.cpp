@@ -65,7 +65,8 @@ std::vector<tEdgeSplit> unrooted_splits(const tParsedTree& tree, const std::vect
     const int o = owner[v];
     if (entry[o] >= 0) {
       tEdgeSplit& joined = splits[entry[o]];
-      if (node.has_length) joined.length = joined.has_length ? joined.length + node.length : node.length;
+      if (node.has_length)
+        joined.length = joined.has_length ? joined.length + node.length : node.length;
       joined.has_length = joined.has_length || node.has_length;
       continue;
     }

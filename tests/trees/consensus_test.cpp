@@ -12,8 +12,7 @@ namespace {
 
 // Four trees of five taxa. As sides without A: CDE (the split of AB) in 3 trees, CD in 2
 // (once as the split of ABE), BDE (of AC) and BD in 1 each.
-const char* const kSet =
-    "((A,B),(C,D),E);\n((A,B),C,D,E);\n(((A,B),E),C,D);\n((A,C),(B,D),E);\n";
+const char* const kSet = "((A,B),(C,D),E);\n((A,B),C,D,E);\n(((A,B),E),C,D);\n((A,C),(B,D),E);\n";
 
 std::vector<std::string> consensus_bits(const tConsensusSettings& c) {
   const tSplitTally tally = tally_splits(input_of(kSet), 0);
@@ -38,8 +37,7 @@ TEST(Consensus, RulesChooseTheirSplits) {
   } cases[] = {
       {rule(tRule::majority), {"00111"}},  // 2 of 4 is not more than half
       {rule(tRule::majority, 0.75), {}},   // 3 of 4 is not more than 0.75
-      {rule(tRule::majority, 0.74), {"00111"}},
-      {rule(tRule::strict), {}},
+      {rule(tRule::majority, 0.74), {"00111"}},    {rule(tRule::strict), {}},
       {rule(tRule::extended), {"00111", "00110"}},  // BDE and BD conflict with CDE
   };
   for (const auto& c : cases) EXPECT_EQ(consensus_bits(c.settings), c.bits);
@@ -92,13 +90,13 @@ TEST(Consensus, TreeCarriesSupportAndLengths) {
     tConsensusSettings settings;
     const char* tree;
   } cases[] = {
-      {mean, "(A:2,B:2,((C:1,D:1)0.66666666666666663:1.25,E:1.6666666666666667)"
-             "0.66666666666666663:1);\n"},
+      {mean,
+       "(A:2,B:2,((C:1,D:1)0.66666666666666663:1.25,E:1.6666666666666667)"
+       "0.66666666666666663:1);\n"},
       {median, "(A:2,B:2,((C:1,D:1)0.66666666666666663:1.25,E:1)0.66666666666666663:1);\n"},
       {percent, "(A,B,((C,D)66.666666666666671,E)66.666666666666671);\n"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(consensus_tree(tally, c.settings), c.tree);
+  for (const auto& c : cases) EXPECT_EQ(consensus_tree(tally, c.settings), c.tree);
 }
 
 TEST(RfDistance, CountsSplitsOfOneTreeOnly) {
@@ -106,11 +104,8 @@ TEST(RfDistance, CountsSplitsOfOneTreeOnly) {
     std::vector<int> a, b;
     double plain, normalized;
   } cases[] = {
-      {{}, {}, 0, 0},
-      {{1, 2}, {1, 2}, 0, 0},
-      {{1, 2}, {2, 3}, 2, 0.5},
-      {{1}, {2, 3, 4}, 4, 1},
-      {{}, {5}, 1, 1},
+      {{}, {}, 0, 0},         {{1, 2}, {1, 2}, 0, 0}, {{1, 2}, {2, 3}, 2, 0.5},
+      {{1}, {2, 3, 4}, 4, 1}, {{}, {5}, 1, 1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(rf_distance(c.a, c.b, false), c.plain);

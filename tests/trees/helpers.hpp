@@ -9,7 +9,9 @@
 #include "trees/tree_reader.hpp"
 #include "trees/tree_set.hpp"
 
-inline tInputText input_of(const std::string& text) { return tInputText{text, "test"}; }
+inline tInputText input_of(const std::string& text) {
+  return tInputText{text, "test"};
+}
 
 // Every tree of text written back, one line each.
 inline std::string round_trip(const std::string& text) {

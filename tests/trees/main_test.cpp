@@ -15,7 +15,9 @@
 
 namespace {
 
-std::string data(const std::string& name) { return TREES_TEST_DATA "/" + name; }
+std::string data(const std::string& name) {
+  return TREES_TEST_DATA "/" + name;
+}
 
 tRun trees(const std::vector<std::string>& arguments, const std::string& stdin_path = "/dev/null") {
   tRunSetup setup;

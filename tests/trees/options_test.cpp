@@ -70,7 +70,6 @@ TEST(TreesOptions, FaultsEndWithStatusTwo) {
 
 TEST(TreesOptions, HelpWinsAndEndsWithStatusZero) {
   for (const char* word : {"-h", "-help", "--help"})
-    EXPECT_EXIT(parse({"consensus", "-strict", "-extended", word}), testing::ExitedWithCode(0),
-                "")
+    EXPECT_EXIT(parse({"consensus", "-strict", "-extended", word}), testing::ExitedWithCode(0), "")
         << word;
 }

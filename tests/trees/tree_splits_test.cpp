@@ -31,18 +31,28 @@ struct tCase {
 const tCase kCases[] = {
     // The two branches of a root of degree two are one split, their lengths summed.
     {"((A:1,B:2):3,(C:4,D:5):6);",
-     {{"B", "2.000000"}, {"C D", "9.000000"}, {"B C D", "1.000000"}, {"C", "4.000000"},
+     {{"B", "2.000000"},
+      {"C D", "9.000000"},
+      {"B C D", "1.000000"},
+      {"C", "4.000000"},
       {"D", "5.000000"}}},
     // A chain of single children repeats one split; lengths add along it.
     {"(((A:1,B:1):2):3,C:1,D:1);",
-     {{"B", "1.000000"}, {"C D", "5.000000"}, {"B C D", "1.000000"}, {"C", "1.000000"},
+     {{"B", "1.000000"},
+      {"C D", "5.000000"},
+      {"B C D", "1.000000"},
+      {"C", "1.000000"},
       {"D", "1.000000"}}},
     // Missing lengths stay missing; one given length of a merged pair is kept.
     {"((A,B):1,(C,D),E);",
-     {{"B", "-"}, {"C D E", "1.000000"}, {"B C D E", "-"}, {"C D", "-"}, {"C", "-"},
-      {"D", "-"}, {"E", "-"}}},
-    {"((A,B),(C,D):2);",
-     {{"B", "-"}, {"C D", "2.000000"}, {"B C D", "-"}, {"C", "-"}, {"D", "-"}}},
+     {{"B", "-"},
+      {"C D E", "1.000000"},
+      {"B C D E", "-"},
+      {"C D", "-"},
+      {"C", "-"},
+      {"D", "-"},
+      {"E", "-"}}},
+    {"((A,B),(C,D):2);", {{"B", "-"}, {"C D", "2.000000"}, {"B C D", "-"}, {"C", "-"}, {"D", "-"}}},
     // Taxon 0 is the first leaf of the first tree, wherever it stands.
     {"(C,(A,B),D);", {{"A B", "-"}, {"A", "-"}, {"B", "-"}, {"A B D", "-"}, {"D", "-"}}},
     // A root with one child: the branch above it separates nothing.
