@@ -11,7 +11,7 @@ foreach(library IN LISTS toolkit_libraries)
   set_target_properties(${library} PROPERTIES EXPORT_NAME ${short_name})
 endforeach()
 
-install(TARGETS clusterer distcorr floatprobe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS clusterer distcorr trees floatprobe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS ${toolkit_libraries} EXPORT toolkit_targets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # Headers keep their folders, so that the installed ones are included as in the tree.

@@ -4,7 +4,8 @@
 # Every fuzz target, as fuzz/CMakeLists.txt builds them.
 fuzz_targets=(matrix_reader_fuzzer token_reader_fuzzer initial_assignment_fuzzer
               command_line_fuzzer taxaset_read_fuzzer alignment_reader_fuzzer
-              table_reader_fuzzer gzip_input_fuzzer delimited_row_fuzzer)
+              table_reader_fuzzer gzip_input_fuzzer delimited_row_fuzzer
+              tree_reader_fuzzer)
 
 # build_fuzzers BUILD-DIR: configures with clang and builds every target.
 build_fuzzers() {

@@ -24,6 +24,7 @@ declare -A runs=(
   [table_reader_fuzzer]=2000
   [gzip_input_fuzzer]=45000
   [delimited_row_fuzzer]=20000
+  [tree_reader_fuzzer]=30000
 )
 
 build_fuzzers "$build"

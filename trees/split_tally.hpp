@@ -1,0 +1,39 @@
+// Split counts over a tree set, through the tree library's split count dictionary, and the
+// branch lengths that go with them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "treelib/split_counts.hpp"
+#include "trees/tree_set.hpp"
+#include "trees/tree_splits.hpp"
+
+// One tree's branch under a non-trivial split: the split's fingerprint and the branch's length.
+struct tBranchLength {
+  std::uint64_t fingerprint;
+  double length;
+};
+
+// A hash of a split's members (capacity plays no part), cheaper than a dictionary search; a
+// fingerprint names a split only where no other counted split shares it.
+std::uint64_t fingerprint(const tTaxaSet& split);
+
+struct tSplitTally {
+  std::unique_ptr<tTaxa> taxa;
+  tSplitCounts counts;  // the non-trivial unrooted splits
+  int trees = 0;
+  // Kept only when asked for, each in input order: the given lengths of the branches under
+  // non-trivial splits, and of every taxon's own branch.
+  std::vector<tBranchLength> branch_lengths;
+  std::vector<std::vector<double>> leaf_lengths;
+};
+
+// Counts the non-trivial unrooted splits of every tree after the burn-in.
+tSplitTally tally_splits(const tInputText& input, int burnin, bool with_lengths = false);
+
+// The counted splits, most frequent first; equal counts in the dictionary's split order.
+std::vector<tSplit> splits_by_count(const tSplitCounts& counts);
+
+// The count of split in the tally; a trivial split is in every tree.
+int count_of(const tSplitTally& tally, const tSplit& split);
