@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -18,6 +20,15 @@ int& configured_threads() {
 // Set while this thread runs tasks of a parallel_for: a loop inside a task then runs on its own
 // thread only, so nested phases never multiply the threads.
 thread_local bool inside_task = false;
+// The count of this thread's innermost tThreadCountScope; 0 outside any.
+thread_local int scoped_threads = 0;
+
+// Marks the thread as running tasks for as long as it lives, however the tasks end.
+class tInsideTask {
+ public:
+  tInsideTask() { inside_task = true; }
+  ~tInsideTask() { inside_task = false; }
+};
 
 }  // namespace
 
@@ -32,7 +43,15 @@ void set_thread_count(int threads) {
 }
 
 int thread_count() {
-  return configured_threads();
+  return scoped_threads > 0 ? scoped_threads : configured_threads();
+}
+
+tThreadCountScope::tThreadCountScope(int threads) : outer_(scoped_threads) {
+  scoped_threads = threads > 0 ? threads : usable_cores();
+}
+
+tThreadCountScope::~tThreadCountScope() {
+  scoped_threads = outer_;
 }
 
 void parallel_for(int count, const std::function<void(int)>& task) {
@@ -42,14 +61,24 @@ void parallel_for(int count, const std::function<void(int)>& task) {
     return;
   }
   std::atomic<int> next{0};
+  std::mutex failure_lock;
+  std::exception_ptr failure;
+  // An exception must not leave a helper thread (that ends the process): the first one is kept
+  // and handed to the caller, and no further task starts.
   const auto work = [&] {
-    inside_task = true;
-    for (int i = next++; i < count; i = next++) task(i);
-    inside_task = false;
+    const tInsideTask marked;
+    try {
+      for (int i = next++; i < count; i = next++) task(i);
+    } catch (...) {
+      next = count;
+      const std::lock_guard<std::mutex> hold(failure_lock);
+      if (!failure) failure = std::current_exception();
+    }
   };
   std::vector<std::thread> helpers;
   helpers.reserve(threads - 1);
   for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
   work();
   for (std::thread& helper : helpers) helper.join();
+  if (failure) std::rethrow_exception(failure);
 }
