@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "algorithms/sqkmeans.hpp"
+#include "cluster/clustering.hpp"
 #include "cluster/initial_partition.hpp"
-#include "cluster/label_files.hpp"
-#include "cluster/options.hpp"
 #include "cluster/progress.hpp"
 #include "cluster/run_seed.hpp"
 #include "lib/diagnostics.hpp"
@@ -19,16 +18,16 @@
 
 namespace {
 
-tStart cluster_from(const matrix& data, array<int> assignment, const tOptions& options,
-                    std::ostream& out) {
+tStart cluster_from(const matrix& data, array<int> assignment, const tClusteringSettings& settings,
+                    int verbosity, std::ostream& out) {
   tStart start;
-  start.clusters = clusters_of(assignment, options.num_clusters);
+  start.clusters = clusters_of(assignment, settings.num_clusters);
   start.initial_assignment = std::move(assignment);
-  progress_line(out, options.verbosity, "computing initial means...");
-  start.means = initial_means(data, start.clusters, options.t1);
-  progress_line(out, options.verbosity, "calling sqkmeans");
-  tClusteringProgress progress(out, options.verbosity);
-  start.objective = sqkmeans(data, start.clusters, start.means, options.t2, options.t1, progress);
+  progress_line(out, verbosity, "computing initial means...");
+  start.means = initial_means(data, start.clusters, settings.t1);
+  progress_line(out, verbosity, "calling sqkmeans");
+  tClusteringProgress progress(out, verbosity);
+  start.objective = sqkmeans(data, start.clusters, start.means, settings.t2, settings.t1, progress);
   start.pass_objectives = progress.pass_objectives();
   return start;
 }
@@ -67,44 +66,49 @@ struct tTape {
   void replay(std::ostream& out) const {
     for (const tPiece& piece : pieces) {
       if (piece.warning)
-        std::cerr << piece.text << std::flush;
+        pass_on_warning(piece.text.c_str());
       else
         out << piece.text << std::flush;
     }
   }
 };
 
+// This thread's warnings go to a tape while it lives, also when a fatal-exit hook throws.
+class tWarningsOnTape {
+ public:
+  explicit tWarningsOnTape(tTape& tape) { divert_warnings(tTape::record_warning, &tape); }
+  ~tWarningsOnTape() { divert_warnings(nullptr, nullptr); }
+  tWarningsOnTape(const tWarningsOnTape&) = delete;
+  tWarningsOnTape& operator=(const tWarningsOnTape&) = delete;
+};
+
 // Start s (from 1) of several, its progress and warnings recorded on tape.
-tStart recorded_start(const matrix& data, const tOptions& options, std::uint64_t seed, int s,
-                      tTape& tape) {
-  divert_warnings(tTape::record_warning, &tape);
-  if (s > 1) progress_line(tape.progress, options.verbosity, "random initialization");
-  tStart start = cluster_from(data, drawn_assignment(data.dim1(), options.num_clusters, seed),
-                              options, tape.progress);
+tStart recorded_start(const matrix& data, const tClusteringSettings& settings, int verbosity,
+                      std::uint64_t seed, int s, tTape& tape) {
+  const tWarningsOnTape diverted(tape);
+  if (s > 1) progress_line(tape.progress, verbosity, "random initialization");
+  tStart start = cluster_from(data, drawn_assignment(data.dim1(), settings.num_clusters, seed),
+                              settings, verbosity, tape.progress);
   tape.cut();
-  divert_warnings(nullptr, nullptr);
   return start;
 }
 
 }  // namespace
 
-tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& record,
-                  std::ostream& out, const tStartWriter& write_start) {
-  const int rows = data.dim1(), starts = options.restarts;
+tStart best_start(const matrix& data, const tClusteringSettings& settings, int verbosity,
+                  tStartsRecord& record, std::ostream& out, tClusteringObserver& observer) {
+  const int rows = data.dim1(), starts = settings.restarts;
   record.start_objectives.clear();
   record.winner = 0;
-  progress_line(out, options.verbosity, "random initialization");
-  if (!options.init_clusters.empty()) {
-    array<int> given = read_initial_assignment(options.init_clusters, rows, options.num_clusters);
-    write_start(given);
-    tStart only = cluster_from(data, std::move(given), options, out);
-    record.start_objectives.push_back(only.objective);
-    return only;
-  }
-  if (starts == 1) {
-    array<int> drawn = drawn_assignment(rows, options.num_clusters, start_seed(record.seed, 1));
-    write_start(drawn);  // where a single run has always written it
-    tStart only = cluster_from(data, std::move(drawn), options, out);
+  progress_line(out, verbosity, "random initialization");
+  if (!settings.initial_assignment.empty() || starts == 1) {
+    array<int> first(rows);
+    if (settings.initial_assignment.empty())
+      first = drawn_assignment(rows, settings.num_clusters, start_seed(record.seed, 1));
+    else
+      for (int r = 0; r < rows; ++r) first[r] = settings.initial_assignment[r];
+    observer.kept_start(first);  // a single start is known to be kept before it runs
+    tStart only = cluster_from(data, std::move(first), settings, verbosity, out);
     record.start_objectives.push_back(only.objective);
     return only;
   }
@@ -112,16 +116,17 @@ tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& re
   std::vector<tStart> done(starts);
   std::vector<tTape> tapes(starts);
   parallel_for(starts, [&](int i) {
-    done[i] = recorded_start(data, options, start_seed(record.seed, i + 1), i + 1, tapes[i]);
+    done[i] =
+        recorded_start(data, settings, verbosity, start_seed(record.seed, i + 1), i + 1, tapes[i]);
   });
+  std::ostream* notes = verbosity >= 1 ? observer.notes() : nullptr;
   for (int i = 0; i < starts; ++i) {
     tapes[i].replay(out);
     record.start_objectives.push_back(done[i].objective);
-    if (options.verbosity >= 1)
-      std::cerr << start_line(i + 1, start_seed(record.seed, i + 1), done[i].objective);
+    if (notes) *notes << start_line(i + 1, start_seed(record.seed, i + 1), done[i].objective);
     if (i == 0 || done[i].objective > done[record.winner].objective) record.winner = i;
   }
   tStart best = std::move(done[record.winner]);
-  write_start(best.initial_assignment);
+  observer.kept_start(best.initial_assignment);
   return best;
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <vector>
 
@@ -11,7 +10,8 @@
 #include "lib/taxaset.hpp"
 #include "lib/vector.hpp"
 
-class tOptions;
+struct tClusteringSettings;
+class tClusteringObserver;
 
 // What a later report needs to repeat and judge the run.
 struct tStartsRecord {
@@ -29,13 +29,11 @@ struct tStart {
   std::vector<double> pass_objectives;  // after every k-svd pass, in order
 };
 
-// Called once with the initial assignment of the start that will be kept.
-using tStartWriter = std::function<void(const array<int>& initial_assignment)>;
-
-// The start of -init_clusters, or options.restarts random starts (start s seeded from
-// start_seed(record.seed, s)), each with its principal directions as initial means and refined
-// by sqkmeans. Keeps the largest objective, the earlier start on ties, and fills the record.
-// Progress lines go to out; with several starts one "# start" line each on standard error at
-// verbosity 1 and above.
-tStart best_start(const matrix& data, const tOptions& options, tStartsRecord& record,
-                  std::ostream& out, const tStartWriter& write_start);
+// The start of settings.initial_assignment, or settings.restarts random starts (start s seeded
+// from start_seed(record.seed, s)), each with its principal directions as initial means and
+// refined by sqkmeans. Keeps the largest objective, the earlier start on ties, and fills the
+// record. Progress lines go to out at verbosity above 3; with several starts one "# start" line
+// each to observer.notes() at verbosity 1 and above. observer.kept_start sees the kept start.
+// REQUIRES: the initial assignment, when given, holds a label in 0 .. k-1 for every row
+tStart best_start(const matrix& data, const tClusteringSettings& settings, int verbosity,
+                  tStartsRecord& record, std::ostream& out, tClusteringObserver& observer);

@@ -4,20 +4,17 @@
 #include <ostream>
 
 #include "algorithms/products.hpp"
-#include "cluster/label_files.hpp"
 
 void write_results_table(std::ostream& os, const matrix& data, const tNames& names,
-                         const array<tTaxaSet>& clusters, const array<vector>& means,
-                         const tBisection& bisection) {
-  const array<int> labels = cluster_labels(clusters, data.dim1());
+                         const tClusteringResult& clustering) {
   os << "name\trow\tcluster\tgroup\tscore\tcosine\n";
   for (int r = 0; r < data.dim1(); ++r) {
     const vector& row = data.row(r);
-    const int cluster = labels[r], group = bisection.half_labels[r];
-    const vector& half_mean = bisection.half_means[group];
+    const int cluster = clustering.labels[r], group = clustering.groups[r];
+    const vector& half_mean = clustering.half_means[group];
     // A zero row has no direction: its cosine is 0/0, written as not-a-number.
     const double cosine = dot_prod(row, half_mean) / (row.length() * half_mean.length());
     os << names.get_name(r) << '\t' << r << '\t' << cluster << '\t' << group << '\t'
-       << dot_prod2(row, means[cluster]) << '\t' << cosine << '\n';
+       << dot_prod2(row, clustering.means[cluster]) << '\t' << cosine << '\n';
   }
 }

@@ -3,17 +3,13 @@
 
 #include <iosfwd>
 
-#include "cluster/bisection.hpp"
-#include "lib/array.hpp"
+#include "cluster/clustering.hpp"
 #include "lib/matrix.hpp"
 #include "lib/names.hpp"
-#include "lib/taxaset.hpp"
-#include "lib/vector.hpp"
 
 // The header "name row cluster group score cosine" (tab-separated), then for every row r in
 // input order: its name, r, its k-svd cluster c, its group, dot_prod2(row, means[c]) (the term
 // the k-svd objective sums) and the cosine of the row with its group's mean.
-// REQUIRES: every row in one of clusters; bisection made from clusters and means
+// REQUIRES: clustering of data, bisected
 void write_results_table(std::ostream& os, const matrix& data, const tNames& names,
-                         const array<tTaxaSet>& clusters, const array<vector>& means,
-                         const tBisection& bisection);
+                         const tClusteringResult& clustering);

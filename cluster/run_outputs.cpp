@@ -14,10 +14,10 @@ void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, c
 }
 
 tRunRecord run_record(const tOptions& options, int argc, const char** argv,
-                      const tExpressionData& input, const tStartsRecord& starts) {
+                      const tExpressionData& input, const tClusteringResult& clustering) {
   tRunRecord record;
   record.command_line = command_line_of(argc, argv);
-  record.seed = starts.seed;
+  record.seed = clustering.seed;
   record.input.name = options.simulate ? "simulated" : options.input_name.c_str();
   record.input.format = input.format.c_str();
   for (const string& name : input.column_names)
@@ -30,7 +30,8 @@ tRunRecord run_record(const tOptions& options, int argc, const char** argv,
   record.t1 = options.t1;
   record.t2 = options.t2;
   record.normalized = options.normalize != 0;
-  record.restart_objectives = starts.start_objectives;
+  record.pass_objectives = clustering.pass_objectives;
+  record.restart_objectives = clustering.start_objectives;
   return record;
 }
 

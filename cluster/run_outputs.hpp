@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "cluster/cluster_summary.hpp"
+#include "cluster/clustering.hpp"
 #include "cluster/matrix_input.hpp"
 #include "cluster/output_file.hpp"
-#include "cluster/restarts.hpp"
 #include "cluster/run_record.hpp"
 #include "lib/string.hpp"
 
@@ -16,9 +16,9 @@ class tOptions;
 // A named file replaces its target whole; otherwise os (standard output) is checked for loss.
 void finish_output(const std::unique_ptr<tOutputFile>& file, std::ostream& os, const string& name);
 
-// What the report shows of the settings, the input and the starts.
+// What the report shows of the settings, the input, the starts and the kept start's passes.
 tRunRecord run_record(const tOptions& options, int argc, const char** argv,
-                      const tExpressionData& input, const tStartsRecord& starts);
+                      const tExpressionData& input, const tClusteringResult& clustering);
 
 // The -heatmap and -report files, each only when named.
 void write_pictures(const tOptions& options, const tRunRecord& record,

@@ -20,7 +20,7 @@ double cluster_part(const matrix& data, const tTaxaSet& cluster, const vector& m
 }  // namespace
 
 void write_scores_report(std::ostream& out, const matrix& data, const array<tTaxaSet>& clusters,
-                         const array<vector>& means, double objective) {
+                         const array<vector>& means, double objective, const tQualityScores& q) {
   char full[40];
   std::snprintf(full, sizeof full, "%.17g", objective);
   out << "objective = " << full << '\n';
@@ -29,7 +29,6 @@ void write_scores_report(std::ostream& out, const matrix& data, const array<tTax
     out << "cluster " << i << ": size " << clusters[i].size() << ", share " << part / objective
         << '\n';
   }
-  const tQualityScores q = quality_scores(data, clusters, means);
   out << "S_ave = " << q.s_ave << '\n';
   out << "S_max = " << q.s_max << '\n';
   out << "H_ave = " << q.h_ave << '\n';

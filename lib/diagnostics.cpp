@@ -74,6 +74,13 @@ void divert_warnings(warning_sink sink, void* context) {
   diverted_context = context;
 }
 
+void pass_on_warning(const char* text) {
+  if (diverted_sink)
+    diverted_sink(diverted_context, text);
+  else
+    std::fputs(text, stderr);
+}
+
 void warning(const char* format, ...) {
   std::va_list args;
   va_start(args, format);

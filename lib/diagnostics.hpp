@@ -16,6 +16,8 @@ void warning(const char* format, ...) __attribute__((format(printf, 1, 2)));  //
 // the order a serial run writes them.
 using warning_sink = void (*)(void* context, const char* text);
 void divert_warnings(warning_sink sink, void* context);
+// A whole warning text as warning() made it, sent where this thread's warnings go now.
+void pass_on_warning(const char* text);
 
 // Every fatal end of the run (the three reports above, the usage text) leaves through
 // fatal_exit, which calls the installed handler: std::exit unless a harness that must survive

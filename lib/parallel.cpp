@@ -23,13 +23,6 @@ thread_local bool inside_task = false;
 // The count of this thread's innermost tThreadCountScope; 0 outside any.
 thread_local int scoped_threads = 0;
 
-// Marks the thread as running tasks for as long as it lives, however the tasks end.
-class tInsideTask {
- public:
-  tInsideTask() { inside_task = true; }
-  ~tInsideTask() { inside_task = false; }
-};
-
 }  // namespace
 
 int usable_cores() {
@@ -60,13 +53,13 @@ void parallel_for(int count, const std::function<void(int)>& task) {
     for (int i = 0; i < count; ++i) task(i);
     return;
   }
+  // A task that throws (a fatal-exit hook that throws, say) stops the handing out; the first
+  // exception reaches the caller once every thread has joined.
   std::atomic<int> next{0};
-  std::mutex failure_lock;
   std::exception_ptr failure;
-  // An exception must not leave a helper thread (that ends the process): the first one is kept
-  // and handed to the caller, and no further task starts.
+  std::mutex failure_lock;
   const auto work = [&] {
-    const tInsideTask marked;
+    inside_task = true;
     try {
       for (int i = next++; i < count; i = next++) task(i);
     } catch (...) {
@@ -74,6 +67,7 @@ void parallel_for(int count, const std::function<void(int)>& task) {
       const std::lock_guard<std::mutex> hold(failure_lock);
       if (!failure) failure = std::current_exception();
     }
+    inside_task = false;
   };
   std::vector<std::thread> helpers;
   helpers.reserve(threads - 1);

@@ -27,7 +27,8 @@ int usable_cores();
 
 // Calls task(i) once for every i in [0, count) and returns when all calls are done. Tasks are
 // handed out one at a time, so calls of unequal cost still share the threads evenly.
-// A parallel_for inside a task runs its calls in order on the task's thread. A task that throws
-// stops the handing out of tasks; the first exception thrown is rethrown once all threads end.
+// A parallel_for inside a task runs its calls in order on the task's thread.
+// A task that throws stops the loop: the calls under way finish, no further call starts, and
+// the first exception is rethrown to the caller.
 // REQUIRES: tasks do not depend on each other's results.
 void parallel_for(int count, const std::function<void(int)>& task);

@@ -13,7 +13,6 @@
 #include "cluster/clustering.hpp"
 #include "cluster/limits.hpp"
 #include "cluster/run_seed.hpp"
-#include "lib/diagnostics.hpp"
 #include "lib/parallel.hpp"
 #include "python/fatal_report.hpp"
 
@@ -100,12 +99,7 @@ py::dict fit(const py::array& X, int k, int restarts, std::uint64_t seed, bool n
     py::gil_scoped_release unlocked;
     const tThreadCountScope scope(threads);
     tClusteringObserver quiet;
-    try {
-      result = cluster_rows(data, settings, quiet);
-    } catch (...) {
-      divert_warnings(nullptr, nullptr);  // a start that ended early may have left its own
-      throw;
-    }
+    result = cluster_rows(data, settings, quiet);
   }
   return result_dict(result, data.dim2());
 }

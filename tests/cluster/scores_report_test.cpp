@@ -17,7 +17,7 @@ TEST(ScoresReport, KnownClusteringGivesKnownScores) {
   means[0] = make_vector({1, 0});
   means[1] = make_vector({0.6, 0.8});
   std::ostringstream out;
-  write_scores_report(out, data, clusters, means, 4.56);
+  write_scores_report(out, data, clusters, means, 4.56, quality_scores(data, clusters, means));
   // Parts 1 + 0.36 and 0.64 + 2.56; S_ave and H_ave on squared products, the others plain.
   EXPECT_EQ(out.str(),
             "objective = 4.5599999999999996\n"
