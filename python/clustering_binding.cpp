@@ -37,12 +37,12 @@ matrix matrix_of(const py::array& X) {
     throw tFatalReport("an array of " + std::to_string(X.shape(0)) + " x " +
                        std::to_string(X.shape(1)) + " is too large");
   matrix data(static_cast<int>(X.shape(0)), static_cast<int>(X.shape(1)));
-  if (X.dtype().is(py::dtype::of<double>()))
+  if (py::isinstance<py::array_t<double>>(X))
     copy_rows<double>(X, data);
-  else if (X.dtype().is(py::dtype::of<float>()))
+  else if (py::isinstance<py::array_t<float>>(X))
     copy_rows<float>(X, data);
   else
-    throw tFatalReport("expected float64 or float32 values");
+    throw tFatalReport("expected float64 or float32 values in native byte order");
   return data;
 }
 

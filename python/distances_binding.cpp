@@ -14,6 +14,7 @@
 #include "distcorr/options.hpp"
 #include "distcorr/site_planes.hpp"
 #include "lib/diagnostics.hpp"
+#include "lib/getoption.hpp"
 #include "lib/parallel.hpp"
 #include "python/fatal_report.hpp"
 
@@ -26,6 +27,7 @@ namespace {
 tDistcorrOptions distcorr_options(const std::string& path, const std::vector<std::string>& words) {
   std::vector<const char*> argv{"distcorr", "-i", path.c_str()};
   for (const std::string& word : words) argv.push_back(word.c_str());
+  reset_getoption();  // the scanner's claims outlive a call; each call is a command line of its own
   return parse_distcorr_options(static_cast<int>(argv.size()), argv.data());
 }
 

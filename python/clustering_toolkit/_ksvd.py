@@ -52,11 +52,17 @@ class KSvdClustering(ClusterMixin, TransformerMixin, BaseEstimator):
 
     def fit(self, X, y=None):
         """Clusters the rows of X (n_samples x n_features, finite, at most MAX_ROWS rows)."""
+        seed = self.random_state
+        # Checked first: the generic check cannot take integers beyond 64 bits.
+        if isinstance(seed, Integral) and not 0 <= seed <= _SEED_MAX:
+            raise ValueError("The 'random_state' parameter of KSvdClustering must be an int in "
+                             f"the range [0, {_SEED_MAX}], an instance of 'RandomState' or None."
+                             f" Got {seed!r} instead.")
         self._validate_params()
         if np.isnan(self.t2):
             raise ValueError("The 't2' parameter of KSvdClustering must be above 0. Got nan.")
-        X = self._validate_data(X, dtype=[np.float64, np.float32], order="C",
-                                ensure_min_samples=2)
+        X = _native_order(self._validate_data(X, dtype=[np.float64, np.float32], order="C",
+                                              ensure_min_samples=2))
         n_samples = X.shape[0]
         if n_samples < self.n_clusters:
             raise ValueError(f"n_samples={n_samples} should be >= n_clusters={self.n_clusters}.")
@@ -98,6 +104,13 @@ class KSvdClustering(ClusterMixin, TransformerMixin, BaseEstimator):
 
     def _assign(self, X):
         check_is_fitted(self)
-        X = self._validate_data(X, dtype=[np.float64, np.float32], order="C", reset=False)
+        X = _native_order(self._validate_data(X, dtype=[np.float64, np.float32], order="C",
+                                              reset=False))
         offered = np.unique(self.labels_).tolist()
-        return _native._assign(X, self.cluster_centers_, offered, int(self.n_threads))
+        centers = _native_order(np.asarray(self.cluster_centers_, dtype=np.float64, order="C"))
+        return _native._assign(X, centers, offered, int(self.n_threads))
+
+
+def _native_order(X):
+    """X itself when its bytes are in the machine's order, else a copy that is."""
+    return np.ascontiguousarray(X, dtype=X.dtype.newbyteorder("="))
