@@ -59,7 +59,8 @@ py::array_t<double> directions_array(const array<vector>& means, int dim) {
   double* to = out.mutable_data();
   std::fill(to, to + static_cast<long>(means.size()) * dim, 0.0);
   for (int i = 0; i < means.size(); ++i)
-    if (means[i].dim() == dim) std::copy(means[i].data(), means[i].data() + dim, to + long(i) * dim);
+    if (means[i].dim() == dim)
+      std::copy(means[i].data(), means[i].data() + dim, to + long(i) * dim);
   return out;
 }
 
@@ -136,7 +137,8 @@ py::tuple assign(const py::array& X, const py::array& centers, const std::vector
       for (int t = task * kRowsPerTask; t < end; t += tMeanPanel::max_rows) {
         const int count = std::min(end - t, tMeanPanel::max_rows);
         const double* rows[tMeanPanel::max_rows];
-        for (int h = 0; h < count; ++h) rows[h] = data.data() + static_cast<long>(t + h) * data.dim2();
+        for (int h = 0; h < count; ++h)
+          rows[h] = data.data() + static_cast<long>(t + h) * data.dim2();
         panel.products(rows, count, products.data());
         for (int h = 0; h < count; ++h) {
           const double* p = products.data() + static_cast<std::size_t>(h) * k;
@@ -163,9 +165,8 @@ void bind_clustering(py::module_& module) {
   module.attr("MAX_ROWS") = max_rows;
   module.attr("MAX_CLUSTERS") = max_num_clusters;
   module.def("clock_seed", &clock_seed, "A seed from the clock and the process id.");
-  module.def("_fit", &fit, py::arg("X"), py::arg("n_clusters"), py::arg("n_init"),
-             py::arg("seed"), py::arg("normalize"), py::arg("t1"), py::arg("t2"),
-             py::arg("n_threads"));
+  module.def("_fit", &fit, py::arg("X"), py::arg("n_clusters"), py::arg("n_init"), py::arg("seed"),
+             py::arg("normalize"), py::arg("t1"), py::arg("t2"), py::arg("n_threads"));
   module.def("_assign", &assign, py::arg("X"), py::arg("centers"), py::arg("offered"),
              py::arg("n_threads"));
 }

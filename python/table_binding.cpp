@@ -4,6 +4,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <cerrno>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -29,13 +30,15 @@ tTableRequest table_request(const std::string& format, const std::string& missin
                             int top, bool center, bool zscore) {
   tTableRequest request;
   if (!format_named(format.c_str(), request.read.format))
-    throw tFatalReport("format '" + format + "': the formats are auto, matrix, tsv, csv, gct and pcl");
+    throw tFatalReport("format '" + format +
+                       "': the formats are auto, matrix, tsv, csv, gct and pcl");
   if (!missing_policy_named(missing.c_str(), request.read.missing))
     throw tFatalReport("missing '" + missing + "': the choices are zero, rowmean and drop");
   if (top < 0 || top > max_rows)
     throw tFatalReport("top " + std::to_string(top) + ": between 1 and " +
                        std::to_string(max_rows) + " rows can be kept");
-  if (center && zscore) throw tFatalReport("center and zscore: give one of them (zscore centres too)");
+  if (center && zscore)
+    throw tFatalReport("center and zscore: give one of them (zscore centres too)");
   request.read.log2 = log2;
   request.read.top = top;
   request.center = center;
@@ -59,7 +62,8 @@ py::array_t<double> values_of(matrix&& data) {
   auto* held = new matrix(std::move(data));
   py::capsule owner(held, [](void* p) { delete static_cast<matrix*>(p); });
   const py::ssize_t rows = held->dim1(), cols = held->dim2();
-  return py::array_t<double>({rows, cols}, {cols * py::ssize_t(sizeof(double)), py::ssize_t(sizeof(double))},
+  return py::array_t<double>({rows, cols},
+                             {cols * py::ssize_t(sizeof(double)), py::ssize_t(sizeof(double))},
                              held->data(), owner);
 }
 
@@ -73,7 +77,8 @@ py::tuple read_table(const std::string& path, const std::string& format, const s
     input = read_and_prepare(path, request);
   }
   std::vector<std::string> row_names, column_names;
-  for (int i = 0; i < input.data.dim1(); ++i) row_names.emplace_back(input.names.get_name(i).c_str());
+  for (int i = 0; i < input.data.dim1(); ++i)
+    row_names.emplace_back(input.names.get_name(i).c_str());
   for (const string& name : input.column_names) column_names.emplace_back(name.c_str());
   return py::make_tuple(values_of(std::move(input.data)), row_names, column_names,
                         input.rows_dropped);

@@ -23,9 +23,7 @@ TEST(Parallel, EveryTaskRunsExactlyOnceWhateverTheThreadCount) {
 
 TEST(Parallel, AScopeGivesTheCallingThreadItsOwnCountUntilItEnds) {
   set_thread_count(2);
-  const struct {
-    int asked, expected;
-  } cases[] = {{1, 1}, {3, 3}, {0, usable_cores()}};
+  const struct { int asked, expected; } cases[] = {{1, 1}, {3, 3}, {0, usable_cores()}};
   for (const auto& c : cases) {
     {
       const tThreadCountScope scope(c.asked);
