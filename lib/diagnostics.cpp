@@ -14,6 +14,9 @@ namespace {
 fatal_exit_handler installed_fatal_exit = nullptr;
 thread_local warning_sink diverted_sink = nullptr;
 thread_local void* diverted_context = nullptr;
+// Kept in place without allocating, so that a report of exhausted memory is kept too; a longer
+// message is cut to fit.
+thread_local char latest_fatal_report[1024];
 
 // The prefix, the formatted text and an end of line, on standard error.
 void write_report(const char* prefix, const char* format, std::va_list args) {
@@ -24,6 +27,10 @@ void write_report(const char* prefix, const char* format, std::va_list args) {
 
 [[noreturn]] void report_and_exit(const char* prefix, const char* format, std::va_list args,
                                   int status = 1) {
+  std::va_list kept;
+  va_copy(kept, args);
+  std::vsnprintf(latest_fatal_report, sizeof latest_fatal_report, format, kept);
+  va_end(kept);
   write_report(prefix, format, args);
   fatal_exit(status);
 }
@@ -37,6 +44,12 @@ void set_fatal_exit(fatal_exit_handler handler) {
 void fatal_exit(int status) {
   if (installed_fatal_exit) installed_fatal_exit(status);
   std::exit(status);
+}
+
+std::string take_fatal_report() {
+  std::string text = latest_fatal_report;
+  latest_fatal_report[0] = '\0';
+  return text;
 }
 
 void error(const char* format, ...) {

@@ -1,6 +1,8 @@
 // Fatal errors, warnings and the switchable progress channel, all on standard error.
 #pragma once
 
+#include <string>
+
 // Each fatal report starts on a fresh line with its prefix and ends the process with status 1.
 [[noreturn]] void error(const char* format, ...) __attribute__((format(printf, 1, 2)));  // internal
 [[noreturn]] void bye(const char* format, ...)
@@ -25,6 +27,9 @@ void pass_on_warning(const char* text);
 using fatal_exit_handler = void (*)(int status);
 void set_fatal_exit(fatal_exit_handler handler);
 [[noreturn]] void fatal_exit(int status);  // std::exit(status) if the handler returns
+// The message of this thread's latest fatal report (without prefix and line ends), which it
+// clears: a handler that throws carries the text to whoever catches it. Empty when none.
+std::string take_fatal_report();
 
 // Progress channel: on until messages(false); every message flushes the error stream.
 void messages(bool on);

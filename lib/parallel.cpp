@@ -20,6 +20,8 @@ int& configured_threads() {
 // Set while this thread runs tasks of a parallel_for: a loop inside a task then runs on its own
 // thread only, so nested phases never multiply the threads.
 thread_local bool inside_task = false;
+// The count of this thread's innermost tThreadCountScope; 0 outside any.
+thread_local int scoped_threads = 0;
 
 }  // namespace
 
@@ -34,7 +36,15 @@ void set_thread_count(int threads) {
 }
 
 int thread_count() {
-  return configured_threads();
+  return scoped_threads > 0 ? scoped_threads : configured_threads();
+}
+
+tThreadCountScope::tThreadCountScope(int threads) : outer_(scoped_threads) {
+  scoped_threads = threads > 0 ? threads : usable_cores();
+}
+
+tThreadCountScope::~tThreadCountScope() {
+  scoped_threads = outer_;
 }
 
 void parallel_for(int count, const std::function<void(int)>& task) {

@@ -6,8 +6,22 @@
 
 // The threads parallel_for uses from now on; 0 means every core the process may use.
 void set_thread_count(int threads);
-// At least 1; every usable core until set_thread_count is called.
+// At least 1: the calling thread's own count while a tThreadCountScope lives on it, else the
+// count set_thread_count gave (every usable core until it is called).
 int thread_count();
+
+// Gives the calling thread its own thread count while the scope lives (0: every usable core), so
+// that callers on several threads each run their work on the threads they asked for.
+class tThreadCountScope {
+ public:
+  explicit tThreadCountScope(int threads);
+  ~tThreadCountScope();
+  tThreadCountScope(const tThreadCountScope&) = delete;
+  tThreadCountScope& operator=(const tThreadCountScope&) = delete;
+
+ private:
+  int outer_;  // the calling thread's count before the scope (0: none)
+};
 // The cores this process may run on (its affinity mask), at least 1.
 int usable_cores();
 

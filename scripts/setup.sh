@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/need_packages.sh cmake make g++ clang clang-format libgtest-dev libbenchmark-dev \
-  liblapack-dev libblas-dev libf2c2-dev zlib1g-dev valgrind python3 snakemake
+  liblapack-dev libblas-dev libf2c2-dev zlib1g-dev valgrind python3 snakemake \
+  pybind11-dev python3-dev python3-numpy python3-sklearn python3-pytest python3-pandas
 
 build=${1:-build}
 shift || true

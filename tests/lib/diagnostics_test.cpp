@@ -65,6 +65,52 @@ TEST_F(Diagnostics, FatalReportsLeaveThroughTheInstalledExitHandler) {
       ExitedWithCode(0), Eq(""));
 }
 
+struct tThrownReport {
+  int status;
+};
+[[noreturn]] void throw_status(int status) {
+  throw tThrownReport{status};
+}
+
+// What a report leaves for take_fatal_report when the handler throws, on this thread and on
+// another one.
+TEST_F(Diagnostics, AThrowingHandlerFindsTheReportTextOnceOnItsThread) {
+  const std::string long_text(2000, 'y');
+  const struct {
+    void (*report)(const char*);
+    std::string expected;
+  } cases[] = {
+      {[](const char* s) { error("Malloc(%s)", s); }, "Malloc(16)"},
+      {[](const char* s) { bye("cannot open %s", s); }, "cannot open 16"},
+      {[](const char* s) { usage("-k %s: too large", s); }, "-k 16: too large"},
+  };
+  set_fatal_exit(throw_status);
+  for (const auto& c : cases) {
+    std::string text, elsewhere = "unset";
+    testing::internal::CaptureStderr();
+    try {
+      c.report("16");
+    } catch (const tThrownReport& thrown) {
+      EXPECT_EQ(thrown.status, 1);
+      text = take_fatal_report();
+    }
+    EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::EndsWith(c.expected + "\n"))
+        << "still written";
+    std::thread([&] { elsewhere = take_fatal_report(); }).join();
+    EXPECT_EQ(text, c.expected);
+    EXPECT_EQ(elsewhere, "");
+    EXPECT_EQ(take_fatal_report(), "") << "taken once";
+  }
+  testing::internal::CaptureStderr();
+  try {
+    bye("%s", long_text.c_str());
+  } catch (const tThrownReport&) {
+    EXPECT_EQ(take_fatal_report(), long_text.substr(0, 1023)) << "cut, never overrun";
+  }
+  EXPECT_THAT(testing::internal::GetCapturedStderr(), testing::EndsWith(long_text + "\n"));
+  set_fatal_exit(nullptr);
+}
+
 TEST_F(Diagnostics, FatalReportsIgnoreTheChannelSwitch) {
   messages(false);
   EXPECT_EXIT(error("x=%d", 3), ExitedWithCode(1), Eq("\nFatal Error: x=3\n"));

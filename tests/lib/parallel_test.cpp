@@ -21,6 +21,27 @@ TEST(Parallel, EveryTaskRunsExactlyOnceWhateverTheThreadCount) {
   EXPECT_GE(usable_cores(), 1);
 }
 
+TEST(Parallel, AScopeGivesTheCallingThreadItsOwnCountUntilItEnds) {
+  set_thread_count(2);
+  const struct { int asked, expected; } cases[] = {{1, 1}, {3, 3}, {0, usable_cores()}};
+  for (const auto& c : cases) {
+    {
+      const tThreadCountScope scope(c.asked);
+      EXPECT_EQ(thread_count(), c.expected) << c.asked;
+      int elsewhere = 0;
+      std::thread([&] { elsewhere = thread_count(); }).join();
+      EXPECT_EQ(elsewhere, 2) << "another thread keeps the count set for all";
+      {
+        const tThreadCountScope inner(5);
+        EXPECT_EQ(thread_count(), 5);
+      }
+      EXPECT_EQ(thread_count(), c.expected) << "an inner scope restores the outer count";
+    }
+    EXPECT_EQ(thread_count(), 2) << c.asked;
+  }
+  set_thread_count(0);
+}
+
 TEST(Parallel, AThrowingTaskStopsTheLoopAndReachesTheCaller) {
   for (int threads : {1, 2, 3}) {
     set_thread_count(threads);
