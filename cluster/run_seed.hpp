@@ -17,6 +17,10 @@ enum class tRandomUse : std::uint64_t {
   consensus_columns = 7,  // its columns
 };
 
+// The splitmix64 finaliser: every input bit moves about half the output bits, so nearby seeds
+// and nearby uses still give unrelated derived seeds.
+std::uint64_t mix_seed(std::uint64_t z);
+
 // A seed from the high-resolution clock and the process id: runs started together differ.
 std::uint64_t clock_seed();
 

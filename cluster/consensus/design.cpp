@@ -3,15 +3,9 @@
 
 #include <cmath>
 
-namespace {
+#include "cluster/run_seed.hpp"
 
-// The splitmix64 finaliser: consecutive run numbers give unrelated seeds.
-std::uint64_t mix(std::uint64_t z) {
-  z += 0x9e3779b97f4a7c15ULL;
-  z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-  z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-  return z ^ (z >> 31);
-}
+namespace {
 
 bool proper_fraction(double f) {
   return f > 0 && f <= 1;
@@ -22,7 +16,7 @@ bool proper_fraction(double f) {
 std::uint64_t run_draw_seed(std::uint64_t seed, int run) {
   // The tag keeps these seeds apart from the restart seeds derived from the same run seed.
   constexpr std::uint64_t consensus_tag = 0x636f6e73656e7375ULL;
-  return mix(seed ^ mix(consensus_tag + static_cast<std::uint64_t>(run)));
+  return mix_seed(seed ^ mix_seed(consensus_tag + static_cast<std::uint64_t>(run)));
 }
 
 int drawn_count(double fraction, int count) {
