@@ -31,7 +31,8 @@ void seed_table(random_source& source, std::uint64_t seed, tRandomUse use) {
 
 std::uint64_t clock_seed() {
   const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  return mix_seed(mix_seed(static_cast<std::uint64_t>(ticks)) + static_cast<std::uint64_t>(::getpid()));
+  return mix_seed(mix_seed(static_cast<std::uint64_t>(ticks)) +
+                  static_cast<std::uint64_t>(::getpid()));
 }
 
 std::uint64_t run_seed(const std::optional<std::uint64_t>& given, bool draws_random_numbers,
@@ -42,7 +43,8 @@ std::uint64_t run_seed(const std::optional<std::uint64_t>& given, bool draws_ran
 }
 
 std::uint64_t start_seed(std::uint64_t run_seed, int start) {
-  return start == 1 ? run_seed : mix_seed(run_seed ^ mix_seed(static_cast<std::uint64_t>(start) << 32));
+  return start == 1 ? run_seed
+                    : mix_seed(run_seed ^ mix_seed(static_cast<std::uint64_t>(start) << 32));
 }
 
 random_source seeded_source(std::uint64_t seed, tRandomUse use, int low, int high) {
