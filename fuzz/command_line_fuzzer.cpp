@@ -68,7 +68,7 @@ void check_settings(const tRunOptions& options) {
   require(options.simulation.columns >= 0, "-columns not negative");
   require(std::isfinite(options.simulation.noise), "-noise finite");
   require(options.reading.top >= 0 && options.reading.top <= max_rows, "-top within 0 .. max_rows");
-  require(!(options.center && options.zscore), "-center and -zscore not both");
+  require(!(options.reading.center && options.reading.zscore), "-center and -zscore not both");
   require(options.reports.verbosity >= 0 && options.reports.verbosity <= 4,
           "verbosity within 0 .. 4");
 }
