@@ -3,6 +3,7 @@
 // against strtod's, read in blocks and pieces as small as the block size.
 // The first input byte chooses the block size, the second the order of the calls; the rest is
 // the text.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -80,8 +81,11 @@ void check_plain_decimal(const std::string& token) {
           "a plain decimal converts bit for bit as strtod");
 }
 
-// The tokens as the values of a one-row matrix, read with blocks and pieces of block_size.
-void compare_values(const std::vector<std::string>& tokens, std::size_t block_size) {
+// The tokens as the values of a one-row matrix, read with blocks and pieces of block_size. A
+// token that starts with a NUL byte is empty as a C string and cannot stand in the row's text.
+void compare_values(std::vector<std::string> tokens, std::size_t block_size) {
+  tokens.erase(std::remove(tokens.begin(), tokens.end(), std::string()), tokens.end());
+  if (tokens.empty()) return;
   std::string text = "1 " + std::to_string(tokens.size()) + "\nrow";
   for (const std::string& token : tokens) text += " " + token;
   std::istringstream is(text);

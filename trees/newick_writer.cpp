@@ -18,7 +18,8 @@ void write_label_and_length(const tTreeNode& node, std::string& text) {
 }  // namespace
 
 std::string newick_label(const std::string& label) {
-  bool plain = true;
+  // A leading '#' would make a one-tip tree read as a Nexus file's header.
+  bool plain = label.empty() || label[0] != '#';
   for (char c : label) plain = plain && !is_delimiter(c);
   if (plain) return label;
   std::string quoted = "'";

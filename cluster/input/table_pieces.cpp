@@ -108,9 +108,12 @@ bool convert_other_line(const char* text, std::size_t begin, std::size_t end,
   double* values = piece.values.get() + row * shape.columns;
   unsigned char* kinds = piece.kinds.get() + row * shape.columns;
   unsigned char unusual = 0;
+  std::string padded;  // conversion reads 16 bytes past a cell's end: a field holds none
   for (std::size_t j = 0; j < shape.columns; ++j) {
     const std::string& cell = fields[shape.leading + j];
-    const tValueKind kind = shaped_cell_value(shape, cell.c_str(), cell.size(), values[j], copy);
+    padded.assign(cell);
+    padded.append(16, '\0');
+    const tValueKind kind = shaped_cell_value(shape, padded.c_str(), cell.size(), values[j], copy);
     if (kind == tValueKind::not_number) {
       piece.fault = true;
       piece.fault_in_cell = true;

@@ -21,6 +21,7 @@ const tRoundTrip kNewick[] = {
     {"((A,B)0.95:0.1,C:-0.5):0;", "((A,B)0.95:0.10000000000000001,C:-0.5):0;\n"},
     {"(((A)));", "(((A)));\n"},
     {"A;", "A;\n"},
+    {"'#NEXUS';", "'#NEXUS';\n"},  // unquoted, the written tree would read as a Nexus file
     {"[nested [comment]] (A,'semi;colon');", "(A,'semi;colon');\n"},
     {"", ""},
 };
