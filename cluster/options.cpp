@@ -41,7 +41,7 @@ struct tValue {
   const char* option = "";         // the option the value follows
 };
 
-struct tOptionSpec {
+struct tOptionEntry {
   const char* group;
   const char* name;
   const char* placeholder;  // the value in the help ("" for a flag)
@@ -60,7 +60,7 @@ void take_consensus(tRunOptions& o, const tValue& v);
 
 // Grouped: lines of one group stand together, in the order they are listed. The help lists every
 // line in this order; -v1 .. -v4 share the line of -v.
-const tOptionSpec option_table[] = {
+const tOptionEntry option_table[] = {
     {"Input and output", "-i", "name", "read the expression matrix from this file ('-': stdin)",
      "stdin", tKind::name, 0, 0, nullptr,
      [](tRunOptions& o, const tValue& v) { o.input = v.word; }},
@@ -197,19 +197,20 @@ bool asks_for_help(const char* word) {
 }
 
 // What an option's value may be, for the help's errors.
-std::string accepted(const tOptionSpec& spec) {
-  switch (spec.kind) {
+std::string accepted(const tOptionEntry& entry) {
+  switch (entry.kind) {
     case tKind::whole:
-      if (spec.high == no_limit) return "a whole number from " + std::to_string(spec.low) + " up";
-      return "a whole number from " + std::to_string(spec.low) + " to " + std::to_string(spec.high);
+      if (entry.high == no_limit) return "a whole number from " + std::to_string(entry.low) + " up";
+      return "a whole number from " + std::to_string(entry.low) + " to " +
+             std::to_string(entry.high);
     case tKind::number:
-      return spec.low == 1 ? "a finite number above 0" : "a finite number";
+      return entry.low == 1 ? "a finite number above 0" : "a finite number";
     case tKind::choice:
-      return std::string("one of ") + spec.choices;
+      return std::string("one of ") + entry.choices;
     case tKind::name:
       return "a file name";
     case tKind::word:
-      return std::string("a value: ") + spec.placeholder;
+      return std::string("a value: ") + entry.placeholder;
     case tKind::names:
       return "one or more file names";
     case tKind::seed:
@@ -249,30 +250,30 @@ bool is_choice(const char* choices, const std::string& word) {
          (list.find(word + ", ") == 0 || list.find(", " + word + ", ") != std::string::npos);
 }
 
-// The value of spec from text, or the end of the run naming both.
-tValue value_of(const tOptionSpec& spec, const char* text) {
+// The value of entry from text, or the end of the run naming both.
+tValue value_of(const tOptionEntry& entry, const char* text) {
   tValue value;
   value.word = text;
-  value.option = spec.name;
-  const std::string given = std::string(spec.name) + " " + text;
-  switch (spec.kind) {
+  value.option = entry.name;
+  const std::string given = std::string(entry.name) + " " + text;
+  switch (entry.kind) {
     case tKind::whole:
-      if (!converts_whole(text, value.whole) || value.whole < spec.low || value.whole > spec.high)
-        reject(given + ": expects " + accepted(spec));
+      if (!converts_whole(text, value.whole) || value.whole < entry.low || value.whole > entry.high)
+        reject(given + ": expects " + accepted(entry));
       break;
     case tKind::number:
-      if (!converts_number(text, value.number) || (spec.low == 1 && !(value.number > 0)))
-        reject(given + ": expects " + accepted(spec));
+      if (!converts_number(text, value.number) || (entry.low == 1 && !(value.number > 0)))
+        reject(given + ": expects " + accepted(entry));
       break;
     case tKind::choice:
-      if (!is_choice(spec.choices, value.word)) reject(given + ": expects " + accepted(spec));
+      if (!is_choice(entry.choices, value.word)) reject(given + ": expects " + accepted(entry));
       break;
     case tKind::seed:
-      if (!converts_seed(text, value.seed)) reject(given + ": expects " + accepted(spec));
+      if (!converts_seed(text, value.seed)) reject(given + ": expects " + accepted(entry));
       break;
     case tKind::name:
     case tKind::word:
-      if (value.word.empty()) reject(given + ": expects " + accepted(spec));
+      if (value.word.empty()) reject(given + ": expects " + accepted(entry));
       break;
     case tKind::names:
     case tKind::flag:
@@ -281,17 +282,17 @@ tValue value_of(const tOptionSpec& spec, const char* text) {
   return value;
 }
 
-const tOptionSpec* spec_named(const char* word) {
-  for (const tOptionSpec& spec : option_table)
-    if (std::strcmp(spec.name, word) == 0) return &spec;
+const tOptionEntry* entry_named(const char* word) {
+  for (const tOptionEntry& entry : option_table)
+    if (std::strcmp(entry.name, word) == 0) return &entry;
   return nullptr;
 }
 
 // Pairs of options that cannot run together, and bounds that depend on another option.
-void check_combinations(const tRunOptions& options, const std::vector<const tOptionSpec*>& seen) {
+void check_combinations(const tRunOptions& options, const std::vector<const tOptionEntry*>& seen) {
   const auto given = [&](const char* name) {
-    for (const tOptionSpec* spec : seen)
-      if (std::strcmp(spec->name, name) == 0) return true;
+    for (const tOptionEntry* entry : seen)
+      if (std::strcmp(entry->name, name) == 0) return true;
     return false;
   };
   if (options.reading.center && options.reading.zscore)
@@ -357,30 +358,30 @@ tRunOptions parse_command_line(int argc, const char** argv) {
       fatal_exit(0);
     }
   tRunOptions options;
-  std::vector<const tOptionSpec*> seen;
+  std::vector<const tOptionEntry*> seen;
   for (int i = 1; i < argc; ++i) {
-    const tOptionSpec* spec = spec_named(argv[i]);
-    if (!spec) {
+    const tOptionEntry* entry = entry_named(argv[i]);
+    if (!entry) {
       if (argv[i][0] == '-') reject(std::string(argv[i]) + ": not an option of this program");
       reject(std::string(argv[i]) + ": a word without an option (values follow their option)");
     }
-    for (const tOptionSpec* earlier : seen)
-      if (earlier == spec) reject(std::string(spec->name) + ": given more than once");
-    seen.push_back(spec);
-    if (spec->kind != tKind::flag && i + 1 == argc)
-      reject(std::string(spec->name) + ": expects " + accepted(*spec) + " after it");
-    if (spec->kind == tKind::names) {
+    for (const tOptionEntry* earlier : seen)
+      if (earlier == entry) reject(std::string(entry->name) + ": given more than once");
+    seen.push_back(entry);
+    if (entry->kind != tKind::flag && i + 1 == argc)
+      reject(std::string(entry->name) + ": expects " + accepted(*entry) + " after it");
+    if (entry->kind == tKind::names) {
       tValue names;
-      names.option = spec->name;
+      names.option = entry->name;
       while (i + 1 < argc && (argv[i + 1][0] != '-' || argv[i + 1][1] == '\0'))
         names.words.push_back(argv[++i]);
       if (names.words.empty())
-        reject(std::string(spec->name) + ": expects " + accepted(*spec) + " after it");
-      spec->take(options, names);
+        reject(std::string(entry->name) + ": expects " + accepted(*entry) + " after it");
+      entry->take(options, names);
       continue;
     }
-    const char* text = spec->kind == tKind::flag ? "" : argv[++i];
-    spec->take(options, value_of(*spec, text));
+    const char* text = entry->kind == tKind::flag ? "" : argv[++i];
+    entry->take(options, value_of(*entry, text));
   }
   check_combinations(options, seen);
   guard_files(options);
@@ -406,17 +407,17 @@ void write_help(std::ostream& os) {
      << "options say. Exit status: 0 done, 1 bad input or files, 2 a command line it cannot run.\n"
      << "Options:\n";
   const char* group = "";
-  for (const tOptionSpec& spec : option_table) {
-    if (*spec.group == '\0') continue;  // listed on the line before
-    if (std::strcmp(group, spec.group) != 0) os << spec.group << ":\n";
-    group = spec.group;
-    std::string option = std::strcmp(spec.name, "-v") == 0 ? "-v, -v1 .. -v4" : spec.name;
-    if (*spec.placeholder != '\0') option += std::string(" ") + spec.placeholder;
-    std::string meaning = spec.meaning;
-    if (spec.kind == tKind::choice) meaning += std::string(": ") + spec.choices;
-    if (spec.kind == tKind::whole && spec.high != no_limit)
-      meaning += " (" + std::to_string(spec.low) + " .. " + std::to_string(spec.high) + ")";
-    write_help_line(os, option, meaning, spec.fallback);
+  for (const tOptionEntry& entry : option_table) {
+    if (*entry.group == '\0') continue;  // listed on the line before
+    if (std::strcmp(group, entry.group) != 0) os << entry.group << ":\n";
+    group = entry.group;
+    std::string option = std::strcmp(entry.name, "-v") == 0 ? "-v, -v1 .. -v4" : entry.name;
+    if (*entry.placeholder != '\0') option += std::string(" ") + entry.placeholder;
+    std::string meaning = entry.meaning;
+    if (entry.kind == tKind::choice) meaning += std::string(": ") + entry.choices;
+    if (entry.kind == tKind::whole && entry.high != no_limit)
+      meaning += " (" + std::to_string(entry.low) + " .. " + std::to_string(entry.high) + ")";
+    write_help_line(os, option, meaning, entry.fallback);
   }
   os << "Additional:\n";
   write_help_line(os, "-h, -help, --help", "show this message and then quit", "-");
