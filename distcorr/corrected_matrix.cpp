@@ -2,6 +2,7 @@
 #include "distcorr/corrected_matrix.hpp"
 
 #include "distcorr/base_frequencies.hpp"
+#include "lib/diagnostics.hpp"
 
 tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
                                   const std::vector<std::string>& sequences,
@@ -17,4 +18,18 @@ tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
   result.unsaturated = apply_fix(result.pairs, o.fix, o.model.states);
   result.pairs.observed = tMatrix();  // n x n doubles no later step reads
   return result;
+}
+
+void warn_if_few_sites(const tSitePlanes& planes, long length, tDeletion deletion) {
+  if (deletion == tDeletion::global && 2 * planes.sites_kept() < length)
+    warning(
+        "global deletion keeps %ld of %ld sites; -deletion pairwise keeps every site a pair "
+        "resolves",
+        planes.sites_kept(), length);
+}
+
+void warn_if_saturated(const tCorrectedMatrix& m, long sequences, tFix fix) {
+  if (fix == tFix::none && m.pairs.saturated > 0)
+    warning("%ld of %ld pairs are saturated and keep the marker -1", m.pairs.saturated,
+            sequences * (sequences - 1) / 2);
 }

@@ -19,3 +19,8 @@ tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
                                   const std::vector<std::string>& sequences,
                                   const std::vector<std::string>& names,
                                   const tDistcorrOptions& options, bool replicate);
+
+// The warnings of a run: a global deletion that keeps fewer than half of length sites, and
+// saturated pairs left as -1 (fix none) among the pairs of sequences.
+void warn_if_few_sites(const tSitePlanes& planes, long length, tDeletion deletion);
+void warn_if_saturated(const tCorrectedMatrix& m, long sequences, tFix fix);

@@ -89,16 +89,9 @@ int main(int argc, const char** argv) {
 
   const tSitePlanes planes(a.sequences, o.deletion);
   const long length = static_cast<long>(a.sequences[0].size());
-  if (o.deletion == tDeletion::global && 2 * planes.sites_kept() < length)
-    warning(
-        "global deletion keeps %ld of %ld sites; -deletion pairwise keeps every site a pair "
-        "resolves",
-        planes.sites_kept(), length);
+  warn_if_few_sites(planes, length, o.deletion);
   const tCorrectedMatrix own = corrected_matrix(planes, a.sequences, a.names, o, false);
-  const long n = planes.sequences();
-  if (o.fix.fix == tFix::none && own.pairs.saturated > 0)
-    warning("%ld of %ld pairs are saturated and keep the marker -1", own.pairs.saturated,
-            n * (n - 1) / 2);
+  warn_if_saturated(own, planes.sequences(), o.fix.fix);
   if (o.stats) report_stats(planes, length, own, o);
 
   write_matrices(outputs.matrix.stream(), a, own, o);

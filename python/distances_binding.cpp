@@ -34,11 +34,9 @@ tDistcorrOptions distcorr_options(const std::string& path, const std::vector<std
 tCorrectedMatrix corrected_distances(const tDistcorrOptions& o, std::vector<std::string>& names) {
   const tAlignment a = read_alignment(read_whole_input(o.input.c_str()), o.format, o.input);
   const tSitePlanes planes(a.sequences, o.deletion);
+  warn_if_few_sites(planes, static_cast<long>(a.sequences[0].size()), o.deletion);
   tCorrectedMatrix corrected = corrected_matrix(planes, a.sequences, a.names, o, false);
-  const long n = planes.sequences();
-  if (o.fix.fix == tFix::none && corrected.pairs.saturated > 0)
-    warning("%ld of %ld pairs are saturated and keep the marker -1", corrected.pairs.saturated,
-            n * (n - 1) / 2);
+  warn_if_saturated(corrected, planes.sequences(), o.fix.fix);
   names = a.names;
   return corrected;
 }
