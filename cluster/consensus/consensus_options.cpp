@@ -109,7 +109,6 @@ void check_consensus_options(const tConsensusOptions& o, bool input_named,
   }
   if (o.runs_given && !o.merge_files.empty())
     misuse("-consensus and -merge_counts: a run either computes counts or merges them");
-  if (o.runs_given && o.runs < 1) misuse("-consensus %d: at least one run is needed", o.runs);
   if (o.k_given && (o.k_first < 1 || o.k_first > o.k_last))
     misuse("-k_range %d..%d: K1 must be at least 1 and at most K2", o.k_first, o.k_last);
   if (o.runs_range_given && (o.first_run >= o.end_run || o.end_run > o.runs))
