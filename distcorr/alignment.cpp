@@ -3,7 +3,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 std::string shown(char c) {
@@ -13,8 +12,29 @@ std::string shown(char c) {
   return text;
 }
 
+namespace {
+
+enum tCharacterKind : unsigned char { kOther, kSite, kBlank };
+
+// Every byte's kind, looked up once per character of a long alignment.
+struct tCharacterKinds {
+  tCharacterKind kind[256] = {};
+  tCharacterKinds() {
+    for (const char* c = "ACGTURYSWKMBDHVNacgturyswkmbdhvn-.?"; *c; ++c)
+      kind[static_cast<unsigned char>(*c)] = kSite;
+    for (const char* c = " \t\n\v\f\r"; *c; ++c) kind[static_cast<unsigned char>(*c)] = kBlank;
+  }
+};
+
+tCharacterKind kind_of(char c) {
+  static const tCharacterKinds kinds;
+  return kinds.kind[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
 bool is_alignment_character(char c) {
-  return c != '\0' && std::strchr("ACGTURYSWKMBDHVNacgturyswkmbdhvn-.?", c) != nullptr;
+  return kind_of(c) == kSite;
 }
 
 tProblem bad_character(long line, const std::string& name, char c) {
@@ -22,14 +42,18 @@ tProblem bad_character(long line, const std::string& name, char c) {
          ", which is neither a nucleotide code nor a gap";
 }
 
-tProblem append_sites(const std::string& text, std::string& sequence, long line,
+tProblem append_sites(std::string_view text, std::string& sequence, long line,
                       const std::string& name) {
-  for (char c : text) {
-    if (is_alignment_character(c))
-      sequence.push_back(c);
-    else if (!std::isspace(static_cast<unsigned char>(c)))
-      return bad_character(line, name, c);
+  // Runs of sites go in whole: a line of sequence is usually one run.
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const tCharacterKind kind = kind_of(text[k]);
+    if (kind == kSite) continue;
+    if (kind == kOther) return bad_character(line, name, text[k]);
+    sequence.append(text.data() + start, k - start);
+    start = k + 1;
   }
+  sequence.append(text.data() + start, text.size() - start);
   return {};
 }
 

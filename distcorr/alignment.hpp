@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct tAlignment {
@@ -20,7 +21,7 @@ std::string shown(char c);
 // "line L: sequence NAME has the character 'c', ..." for a character that is not allowed.
 tProblem bad_character(long line, const std::string& name, char c);
 // Appends the characters of text that are not blanks to sequence; the first bad one is a problem.
-tProblem append_sites(const std::string& text, std::string& sequence, long line,
+tProblem append_sites(std::string_view text, std::string& sequence, long line,
                       const std::string& name);
 
 // At least two sequences, distinct names, equal lengths above 0; else the first problem found.

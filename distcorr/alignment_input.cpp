@@ -11,9 +11,9 @@ namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-tFormat guess_format(const std::string& text, const char* source) {
+tFormat guess_format(std::string_view text, const char* source) {
   const std::size_t first = text.find_first_not_of(" \t\r\n\v\f");
-  if (first == std::string::npos) bye("%s: the alignment has no sequences", source);
+  if (first == std::string_view::npos) bye("%s: the alignment has no sequences", source);
   if (text[first] == '>' || text[first] == ';') return tFormat::fasta;
   if (std::isdigit(static_cast<unsigned char>(text[first]))) return tFormat::phylip;
   bye("%s: cannot tell the format of the alignment from its first character %s: give -format "
@@ -26,7 +26,7 @@ tFormat guess_format(const std::string& text, const char* source) {
 tAlignment read_alignment(const std::string& bytes, tFormat format, const std::string& source) {
   const std::string label = source.empty() ? "standard input" : source;
   const bool marked = bytes.compare(0, 3, kByteOrderMark) == 0;
-  const std::string text = marked ? bytes.substr(3) : bytes;
+  const std::string_view text = std::string_view(bytes).substr(marked ? 3 : 0);
   if (format == tFormat::automatic) format = guess_format(text, label.c_str());
   tAlignment alignment;
   tProblem problem =

@@ -14,6 +14,7 @@ tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
   settings.variances = !replicate && !o.variance.empty();
   settings.site_counts = !replicate && o.stats;
   settings.common_site_required = !replicate;
+  settings.observed = o.fix.fix == tFix::pq;
   tCorrectedMatrix result{pair_distances(planes, names, settings), false};
   result.unsaturated = apply_fix(result.pairs, o.fix, o.model.states);
   result.pairs.observed = tMatrix();  // n x n doubles no later step reads

@@ -3,7 +3,7 @@
 
 #include "distcorr/text_lines.hpp"
 
-tProblem read_fasta(const std::string& text, tAlignment& alignment) {
+tProblem read_fasta(std::string_view text, tAlignment& alignment) {
   for (const tLine& line : text_lines(text)) {
     if (is_blank(line.text) || line.text[0] == ';') continue;
     const std::string where = "line " + std::to_string(line.number) + ": ";

@@ -2,10 +2,10 @@
 // the sites. Blank lines and ';' comment lines are skipped.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "distcorr/alignment.hpp"
 
 // Fills alignment from text; returns the first problem (bad character, data before a header,
 // a header without a name), leaving the rest of the checks to check_alignment().
-tProblem read_fasta(const std::string& text, tAlignment& alignment);
+tProblem read_fasta(std::string_view text, tAlignment& alignment);

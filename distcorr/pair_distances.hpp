@@ -12,6 +12,7 @@ struct tPairSettings {
   tModelParameters model;
   bool variances = false;    // fill tPairDistances::variances
   bool site_counts = false;  // fill tPairDistances::sites
+  bool observed = false;     // fill tPairDistances::observed (Jukes-Cantor without gamma)
   // A pair without a common site ends the run naming both (else it is saturated).
   bool common_site_required = true;
 };
@@ -19,7 +20,7 @@ struct tPairSettings {
 struct tPairDistances {
   tMatrix distances;        // symmetric, zero diagonal, kSaturated (-1.0) for saturated pairs
   tMatrix variances;        // same layout; empty unless asked
-  tMatrix observed;         // Jukes-Cantor without gamma: the proportions p (upper triangle)
+  tMatrix observed;         // the proportions p (upper triangle) when asked; else empty
   long saturated = 0;       // pairs i < j marked
   double largest = 0.0;     // largest distance of an unsaturated pair (0.0 if none)
   double largest_p = 0.0;   // Jukes-Cantor: largest p of an unsaturated pair (0.0 if none)
@@ -28,6 +29,7 @@ struct tPairDistances {
 
 // Jukes-Cantor without gamma goes through the tree library's onepdist, Kimura with gamma
 // through twopdist, so that their distances keep the library's bits; the other models through
-// estimate_pair(). The result does not depend on the thread count.
+// estimate_pair(). Each distinct set of counts is corrected once per thread. The result does not
+// depend on the thread count.
 tPairDistances pair_distances(const tSitePlanes& planes, const std::vector<std::string>& names,
                               const tPairSettings& settings);

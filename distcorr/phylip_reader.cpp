@@ -95,7 +95,7 @@ tProblem read_interleaved(const std::vector<tLine>& lines, const tHeader& h, tAl
 
 }  // namespace
 
-tProblem read_phylip(const std::string& text, tAlignment& alignment) {
+tProblem read_phylip(std::string_view text, tAlignment& alignment) {
   std::vector<tLine> lines;
   for (tLine& line : text_lines(text))
     if (!is_blank(line.text)) lines.push_back(std::move(line));

@@ -1,32 +1,53 @@
 // Bit-parallel encoding of an alignment and the counts of one pair.
 #include "distcorr/site_planes.hpp"
 
+#include <algorithm>
+
+#include "lib/parallel.hpp"
+
 namespace {
 
-struct tCode {
-  bool resolved, purine, second;
-};
+// A site's bits, one per plane: resolved, purine, second.
+enum : unsigned { kResolvedBit = 1, kPurineBit = 2, kSecondBit = 4 };
 
 // A = purine/0, G = purine/1, C = pyrimidine/0, T = pyrimidine/1: a transversion flips the
-// purine bit, a transition keeps it and flips the second bit.
-tCode code_of(char c) {
-  switch (c) {
-    case 'A':
-    case 'a':
-      return {true, true, false};
-    case 'G':
-    case 'g':
-      return {true, true, true};
-    case 'C':
-    case 'c':
-      return {true, false, false};
-    case 'T':
-    case 't':
-    case 'U':
-    case 'u':
-      return {true, false, true};
-    default:
-      return {false, false, false};
+// purine bit, a transition keeps it and flips the second bit. Anything else resolves nothing.
+struct tCodes {
+  unsigned char bits[256] = {};
+  tCodes() {
+    const struct {
+      const char* letters;
+      unsigned bits;
+    } bases[] = {{"Aa", kResolvedBit | kPurineBit},
+                 {"Gg", kResolvedBit | kPurineBit | kSecondBit},
+                 {"Cc", kResolvedBit},
+                 {"TtUu", kResolvedBit | kSecondBit}};
+    for (const auto& base : bases)
+      for (const char* c = base.letters; *c; ++c)
+        bits[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(base.bits);
+  }
+};
+
+unsigned code_of(char c) {
+  static const tCodes codes;
+  return codes.bits[static_cast<unsigned char>(c)];
+}
+
+// One sequence's planes, a word of each per 64 sites.
+void encode(const std::string& sequence, std::uint64_t* words, int planes) {
+  for (std::size_t start = 0; start < sequence.size(); start += 64, words += planes) {
+    const std::size_t end = std::min(sequence.size(), start + 64);
+    std::uint64_t resolved = 0, purine = 0, second = 0;
+    for (std::size_t site = start; site < end; ++site) {
+      const std::uint64_t code = code_of(sequence[site]);
+      const unsigned shift = static_cast<unsigned>(site - start);
+      resolved |= (code & 1) << shift;
+      purine |= (code >> 1 & 1) << shift;
+      second |= (code >> 2 & 1) << shift;
+    }
+    words[0] = resolved;
+    words[1] = purine;
+    words[2] = second;
   }
 }
 
@@ -73,24 +94,17 @@ TOOLKIT_POPCOUNT_CLONES void table_words(const std::uint64_t* a, const std::uint
 }  // namespace
 
 bool is_resolved(char c) {
-  return code_of(c).resolved;
+  return (code_of(c) & kResolvedBit) != 0;
 }
 
 tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion deletion)
     : sequences_(static_cast<long>(sequences.size())),
       words_(sequences.empty() ? 0 : (static_cast<long>(sequences[0].size()) + 63) / 64),
       planes_(sequences_ * words_ * kPlanes, 0) {
-  for (long i = 0; i < sequences_; ++i) {
-    std::uint64_t* words = planes_.data() + i * words_ * kPlanes;
-    for (std::size_t site = 0; site < sequences[i].size(); ++site) {
-      const tCode code = code_of(sequences[i][site]);
-      const std::uint64_t bit = std::uint64_t{1} << (site % 64);
-      std::uint64_t* word = words + site / 64 * kPlanes;
-      if (code.resolved) word[kResolved] |= bit;
-      if (code.purine) word[kPurine] |= bit;
-      if (code.second) word[kSecond] |= bit;
-    }
-  }
+  static_assert(kResolved == 0 && kPurine == 1 && kSecond == 2, "planes in the order of encode");
+  parallel_for(static_cast<int>(sequences_), [&](int i) {
+    encode(sequences[i], planes_.data() + i * words_ * kPlanes, kPlanes);
+  });
   if (deletion == tDeletion::pairwise || sequences_ == 0) return;
   // Global deletion: every sequence keeps only the sites all sequences resolve.
   for (long w = 0; w < words_; ++w) {

@@ -9,13 +9,13 @@ bool is_space(char c) {
 
 }  // namespace
 
-std::vector<tLine> text_lines(const std::string& text) {
+std::vector<tLine> text_lines(std::string_view text) {
   std::vector<tLine> lines;
   std::size_t start = 0;
   long number = 1;
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
+    if (end == std::string_view::npos) end = text.size();
     lines.push_back({number++, text.substr(start, end - start)});
     if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
     start = end + 1;
@@ -23,15 +23,15 @@ std::vector<tLine> text_lines(const std::string& text) {
   return lines;
 }
 
-bool is_blank(const std::string& line) {
+bool is_blank(std::string_view line) {
   for (char c : line)
     if (!is_space(c)) return false;
   return true;
 }
 
-std::string first_word(const std::string& text, std::size_t at, std::size_t& end) {
+std::string first_word(std::string_view text, std::size_t at, std::size_t& end) {
   while (at < text.size() && is_space(text[at])) ++at;
   end = at;
   while (end < text.size() && !is_space(text[end])) ++end;
-  return text.substr(at, end - at);
+  return std::string(text.substr(at, end - at));
 }

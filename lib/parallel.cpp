@@ -47,21 +47,26 @@ tThreadCountScope::~tThreadCountScope() {
   scoped_threads = outer_;
 }
 
-void parallel_for(int count, const std::function<void(int)>& task) {
+void parallel_workers(int count, const std::function<void(const tTaskSource&)>& worker) {
   const int threads = inside_task ? 1 : std::min(thread_count(), count);
   if (threads <= 1) {
-    for (int i = 0; i < count; ++i) task(i);
+    int i = 0;
+    worker([&] { return i < count ? i++ : -1; });
     return;
   }
   // A task that throws (a fatal-exit hook that throws, say) stops the handing out; the first
   // exception reaches the caller once every thread has joined.
   std::atomic<int> next{0};
+  const tTaskSource source = [&] {
+    const int i = next++;
+    return i < count ? i : -1;
+  };
   std::exception_ptr failure;
   std::mutex failure_lock;
   const auto work = [&] {
     inside_task = true;
     try {
-      for (int i = next++; i < count; i = next++) task(i);
+      worker(source);
     } catch (...) {
       next = count;
       const std::lock_guard<std::mutex> hold(failure_lock);
@@ -75,4 +80,10 @@ void parallel_for(int count, const std::function<void(int)>& task) {
   work();
   for (std::thread& helper : helpers) helper.join();
   if (failure) std::rethrow_exception(failure);
+}
+
+void parallel_for(int count, const std::function<void(int)>& task) {
+  parallel_workers(count, [&](const tTaskSource& next) {
+    for (int i = next(); i >= 0; i = next()) task(i);
+  });
 }

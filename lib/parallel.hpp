@@ -32,3 +32,21 @@ int usable_cores();
 // the first exception is rethrown to the caller.
 // REQUIRES: tasks do not depend on each other's results.
 void parallel_for(int count, const std::function<void(int)>& task);
+
+// A thread's share of a parallel loop: each call gives the next index it is to run, then -1.
+using tTaskSource = std::function<int()>;
+// The loop behind parallel_for: worker(next) runs once on each thread taking part and runs the
+// indices next() hands it, every index of [0, count) going to exactly one thread. A worker that
+// throws stops the handing out; the first exception reaches the caller after the join.
+void parallel_workers(int count, const std::function<void(const tTaskSource&)>& worker);
+
+// parallel_for with a state of each thread's own: a thread taking part makes one with
+// make_state() and hands it to every task(state, i) it runs, so a cache in it needs no lock.
+// REQUIRES: what a task computes does not depend on the state's history.
+template <class MakeState, class Task>
+void parallel_for_with_state(int count, MakeState make_state, Task task) {
+  parallel_workers(count, [&](const tTaskSource& next) {
+    auto state = make_state();
+    for (int i = next(); i >= 0; i = next()) task(state, i);
+  });
+}
