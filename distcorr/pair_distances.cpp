@@ -70,8 +70,8 @@ struct tPass {
   const tPairSettings& settings;
   tRoute route;
   tPairDistances& out;
-  std::vector<long> lonely_pair;  // per row: the first j without a common site, or -1
-  std::vector<long> saturated;    // per row: its pairs j > i marked
+  std::vector<long> lonely_pair;           // per row: the first j without a common site, or -1
+  std::vector<long> saturated;             // per row: its pairs j > i marked
   std::vector<double> largest, largest_p;  // per row: over its unsaturated pairs j > i
 };
 

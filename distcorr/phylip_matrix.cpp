@@ -29,8 +29,9 @@ struct tCellText {
 tCellText cell_text(double value) {
   tCellText cell;
   cell.text[0] = ' ';
-  const char* end = std::to_chars(cell.text + 1, cell.text + 1 + kCell, value,
-                                  std::chars_format::general, 17).ptr;
+  const char* end =
+      std::to_chars(cell.text + 1, cell.text + 1 + kCell, value, std::chars_format::general, 17)
+          .ptr;
   cell.size = static_cast<std::uint32_t>(end - cell.text);
   return cell;
 }

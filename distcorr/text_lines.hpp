@@ -6,7 +6,7 @@
 #include <vector>
 
 struct tLine {
-  long number;  // counted from 1
+  long number;            // counted from 1
   std::string_view text;  // a view into the text split, which must outlive it
 };
 
