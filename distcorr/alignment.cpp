@@ -1,6 +1,7 @@
 // Characters an alignment may hold and the checks every alignment passes.
 #include "distcorr/alignment.hpp"
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <map>
@@ -17,18 +18,16 @@ namespace {
 enum tCharacterKind : unsigned char { kOther, kSite, kBlank };
 
 // Every byte's kind, looked up once per character of a long alignment.
-struct tCharacterKinds {
-  tCharacterKind kind[256] = {};
-  tCharacterKinds() {
-    for (const char* c = "ACGTURYSWKMBDHVNacgturyswkmbdhvn-.?"; *c; ++c)
-      kind[static_cast<unsigned char>(*c)] = kSite;
-    for (const char* c = " \t\n\v\f\r"; *c; ++c) kind[static_cast<unsigned char>(*c)] = kBlank;
-  }
-};
+constexpr std::array<tCharacterKind, 256> kKinds = [] {
+  std::array<tCharacterKind, 256> kinds{};
+  for (const char* c = "ACGTURYSWKMBDHVNacgturyswkmbdhvn-.?"; *c; ++c)
+    kinds[static_cast<unsigned char>(*c)] = kSite;
+  for (const char* c = " \t\n\v\f\r"; *c; ++c) kinds[static_cast<unsigned char>(*c)] = kBlank;
+  return kinds;
+}();
 
 tCharacterKind kind_of(char c) {
-  static const tCharacterKinds kinds;
-  return kinds.kind[static_cast<unsigned char>(c)];
+  return kKinds[static_cast<unsigned char>(c)];
 }
 
 }  // namespace

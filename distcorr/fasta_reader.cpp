@@ -13,6 +13,8 @@ tProblem read_fasta(std::string_view text, tAlignment& alignment) {
       if (name.empty()) return where + "a '>' header without a name";
       alignment.names.push_back(name);
       alignment.sequences.emplace_back();
+      // Aligned sequences share a length: the first one's spares the others' regrowing.
+      alignment.sequences.back().reserve(alignment.sequences.front().size());
       alignment.lines.push_back(line.number);
       continue;
     }

@@ -12,25 +12,23 @@ enum : unsigned { kResolvedBit = 1, kPurineBit = 2, kSecondBit = 4 };
 
 // A = purine/0, G = purine/1, C = pyrimidine/0, T = pyrimidine/1: a transversion flips the
 // purine bit, a transition keeps it and flips the second bit. Anything else resolves nothing.
-struct tCodes {
-  unsigned char bits[256] = {};
-  tCodes() {
-    const struct {
-      const char* letters;
-      unsigned bits;
-    } bases[] = {{"Aa", kResolvedBit | kPurineBit},
-                 {"Gg", kResolvedBit | kPurineBit | kSecondBit},
-                 {"Cc", kResolvedBit},
-                 {"TtUu", kResolvedBit | kSecondBit}};
-    for (const auto& base : bases)
-      for (const char* c = base.letters; *c; ++c)
-        bits[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(base.bits);
-  }
-};
+constexpr std::array<unsigned char, 256> kCodes = [] {
+  std::array<unsigned char, 256> codes{};
+  const struct {
+    const char* letters;
+    unsigned bits;
+  } bases[] = {{"Aa", kResolvedBit | kPurineBit},
+               {"Gg", kResolvedBit | kPurineBit | kSecondBit},
+               {"Cc", kResolvedBit},
+               {"TtUu", kResolvedBit | kSecondBit}};
+  for (const auto& base : bases)
+    for (const char* c = base.letters; *c; ++c)
+      codes[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(base.bits);
+  return codes;
+}();
 
 unsigned code_of(char c) {
-  static const tCodes codes;
-  return codes.bits[static_cast<unsigned char>(c)];
+  return kCodes[static_cast<unsigned char>(c)];
 }
 
 // One sequence's planes, a word of each per 64 sites.

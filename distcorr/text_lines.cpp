@@ -14,8 +14,8 @@ std::vector<tLine> text_lines(std::string_view text) {
   std::size_t start = 0;
   long number = 1;
   while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
     lines.push_back({number++, text.substr(start, end - start)});
     if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
     start = end + 1;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -64,6 +66,32 @@ TEST(Parallel, AThrowingTaskStopsTheLoopAndReachesTheCaller) {
     std::vector<int> again(20, 0);
     parallel_for(20, [&](int i) { ++again[i]; });
     EXPECT_EQ(again, std::vector<int>(20, 1)) << threads << " threads";
+  }
+  set_thread_count(0);
+}
+
+TEST(Parallel, EachThreadsStateServesOnlyThatThreadAndEveryIndexRunsOnce) {
+  for (int threads : {1, 2, 3}) {
+    set_thread_count(threads);
+    for (int count : {0, 1, 5, 500}) {
+      std::mutex lock;
+      std::vector<std::thread::id> owners;  // the thread of each state made
+      std::vector<int> calls(count, 0);
+      parallel_for_with_state(
+          count,
+          [&] {
+            const std::lock_guard<std::mutex> hold(lock);
+            owners.push_back(std::this_thread::get_id());
+            return static_cast<int>(owners.size()) - 1;
+          },
+          [&](int state, int i) {
+            ++calls[i];
+            const std::lock_guard<std::mutex> hold(lock);
+            EXPECT_EQ(owners[state], std::this_thread::get_id()) << "a state crossed threads";
+          });
+      EXPECT_EQ(calls, std::vector<int>(count, 1)) << threads << " threads, " << count;
+      EXPECT_LE(static_cast<int>(owners.size()), std::max(1, std::min(threads, count)));
+    }
   }
   set_thread_count(0);
 }
