@@ -15,6 +15,10 @@ tCorrectedMatrix corrected_matrix(const tSitePlanes& planes,
   settings.site_counts = !replicate && o.stats;
   settings.common_site_required = !replicate;
   settings.observed = o.fix.fix == tFix::pq;
+  // A large alignment's pairs take a while; a replicate's progress is the replicates'.
+  const long n = planes.sequences();
+  tTerminalProgress progress("Pairs", n * (n - 1) / 2);
+  if (!replicate) settings.progress = &progress;
   tCorrectedMatrix result{pair_distances(planes, names, settings), false};
   result.unsaturated = apply_fix(result.pairs, o.fix, o.model.states);
   result.pairs.observed = tMatrix();  // n x n doubles no later step reads

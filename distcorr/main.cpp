@@ -1,6 +1,4 @@
 // distcorr: corrected pairwise distances from a DNA alignment, as a PHYLIP distance matrix.
-#include <unistd.h>
-
 #include <algorithm>
 #include <memory>
 
@@ -43,22 +41,24 @@ void report_stats(const tSitePlanes& planes, long length, const tCorrectedMatrix
 // The alignment's own matrix, then the bootstrap replicates one after another.
 void write_matrices(std::ostream& out, const tAlignment& a, const tCorrectedMatrix& own,
                     const tDistcorrOptions& o) {
-  write_phylip_matrix(out, a.names, own.pairs.distances);
+  {
+    tTerminalProgress progress("Rows written", static_cast<long>(a.names.size()));
+    write_phylip_matrix(out, a.names, own.pairs.distances, &progress);
+  }
   if (o.bootstrap == 0) return;
   const std::vector<long> candidates = candidate_columns(a.sequences, o.deletion);
   std::mt19937_64 engine(o.seed);
   long saturated = 0;
   // Replicates may take minutes: a terminal sees how far they are.
-  const bool progress = isatty(STDERR_FILENO) != 0;
+  tTerminalProgress progress("Replicates", o.bootstrap);
   for (long r = 0; r < o.bootstrap; ++r) {
-    if (progress) message("\rReplicate %ld of %ld", r + 1, o.bootstrap);
     const std::vector<std::string> drawn = resample(a.sequences, draw_columns(candidates, engine));
     const tCorrectedMatrix m =
         corrected_matrix(tSitePlanes(drawn, o.deletion), drawn, a.names, o, true);
     saturated += m.pairs.saturated;
     write_phylip_matrix(out, a.names, m.pairs.distances);
+    progress.advance();
   }
-  if (progress) message('\n');
   if (o.fix.fix == tFix::none && saturated > 0)
     warning("%ld pairs of the %ld replicates are saturated and keep the marker -1", saturated,
             o.bootstrap);

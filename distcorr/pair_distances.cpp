@@ -108,6 +108,7 @@ void fill_row(tPass& pass, tLibraryRow& row, long i) {
   const bool library = pass.route != tRoute::own;
   if (library) row.start(n - i - 1);
   for (long j = i + 1; j < n; ++j) count_pair(pass, row, i, j);
+  if (pass.settings.progress) pass.settings.progress->advance(n - i - 1);
   if (pass.route == tRoute::onepdist) row.onepdist(pass.settings.model.states);
   if (pass.route == tRoute::twopdist) row.twopdist(pass.settings.model.alpha);
   double* distances = pass.out.distances.data() + i * n;

@@ -6,6 +6,7 @@
 
 #include "distcorr/pair_models.hpp"
 #include "distcorr/site_planes.hpp"
+#include "lib/terminal_progress.hpp"
 #include "treelib/tmatrix.hpp"
 
 struct tPairSettings {
@@ -15,6 +16,7 @@ struct tPairSettings {
   bool observed = false;     // fill tPairDistances::observed (Jukes-Cantor without gamma)
   // A pair without a common site ends the run naming both (else it is saturated).
   bool common_site_required = true;
+  tTerminalProgress* progress = nullptr;  // advanced by each pair counted, when given
 };
 
 struct tPairDistances {

@@ -77,7 +77,7 @@ void format_row(tRowText& text, const std::string& name, const double* values, i
 }  // namespace
 
 void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& names,
-                         const tMatrix& distances) {
+                         const tMatrix& distances, tTerminalProgress* progress) {
   const int n = distances.dim1();
   out << names.size() << '\n';
   std::vector<tRowText> rows(kBlockRows);
@@ -93,6 +93,7 @@ void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& name
           format_row(rows[k], names[i], distances.data() + i * n, n, *cache);
         });
     for (int k = 0; k < count; ++k) out.write(rows[k].data.get(), static_cast<long>(rows[k].size));
+    if (progress) progress->advance(count);
   }
 }
 

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "lib/terminal_progress.hpp"
 #include "treelib/tmatrix.hpp"
 
-// Rows are formatted on the run's threads and written in order; a failed stream is the caller's
-// to report. REQUIRES: distances symmetric, one name per row.
+// Rows are formatted on the run's threads and written in order, each advancing progress when it
+// is given; a failed stream is the caller's to report. REQUIRES: distances symmetric, one name per
+// row.
 void write_phylip_matrix(std::ostream& out, const std::vector<std::string>& names,
-                         const tMatrix& distances);
+                         const tMatrix& distances, tTerminalProgress* progress = nullptr);
 // The same text as a string.
 std::string phylip_matrix(const std::vector<std::string>& names, const tMatrix& distances);

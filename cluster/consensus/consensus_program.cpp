@@ -1,8 +1,6 @@
 // From the options to the consensus outputs.
 #include "cluster/consensus/consensus_program.hpp"
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "cluster/consensus/consensus_outputs.hpp"
@@ -12,6 +10,7 @@
 #include "cluster/options.hpp"
 #include "io/output_file.hpp"
 #include "lib/diagnostics.hpp"
+#include "lib/terminal_progress.hpp"
 
 namespace {
 
@@ -19,15 +18,6 @@ std::vector<std::string> row_names(const tExpressionData& input) {
   std::vector<std::string> names;
   for (int i = 0; i < input.data.dim1(); ++i) names.push_back(input.names.get_name(i).c_str());
   return names;
-}
-
-// Runs done, on standard error when it is a terminal: a run can take minutes.
-tRunProgress terminal_progress() {
-  if (!::isatty(STDERR_FILENO)) return nullptr;
-  return [](int done, int total) {
-    std::cerr << "\rconsensus runs: " << done << " of " << total << (done == total ? "\n" : "")
-              << std::flush;
-  };
 }
 
 // Each output is written whole once the runs are done, so a failed run changes no file.
@@ -93,7 +83,10 @@ void run_consensus(const tRunOptions& options, tOutputFile* report, const tExpre
   const tConsensusDesign design = command_line_design(options, seed);
   const std::string fault = design_fault(design, data.dim1(), data.dim2());
   if (!fault.empty()) usage("%s", fault.c_str());
-  const tPairCounts counts = count_runs(data, design, clusterer, terminal_progress());
+  // A run can take minutes: a terminal sees how many are done.
+  tTerminalProgress progress("consensus runs", design.end_run - design.first_run);
+  const tPairCounts counts =
+      count_runs(data, design, clusterer, [&](int, int) { progress.advance(); });
   commit(c.counts_file, [&](std::ostream& os) {
     write_counts_file(os, {design, data.dim1(), data.dim2()}, names, counts);
   });
