@@ -44,10 +44,9 @@ tInputFile::tInputFile(const string& name, tInputNeed need) : name_(name) {
   if (file_.fail()) bye("Can't open file to read: %s", name.c_str());
 }
 
-std::string read_whole(std::istream& source, const string& label, std::size_t expected) {
+std::string read_whole(std::istream& source, const string& label) {
   tInputBytes bytes(source, label);
   std::string text;
-  text.reserve(expected);
   std::vector<char> block(1 << 16);
   std::istream& in = bytes.stream();
   do {
@@ -61,10 +60,5 @@ std::string read_whole(std::istream& source, const string& label, std::size_t ex
 std::string read_whole_input(const string& name) {
   const bool standard = name.empty() || name == "-";
   tInputFile file(standard ? string("-") : name);
-  // A file's size is room enough unless it is compressed: the text is then made once, not
-  // regrown.
-  struct stat info {};
-  const std::size_t expected =
-      !standard && ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : 0;
-  return read_whole(file.stream(), standard ? string("standard input") : name, expected);
+  return read_whole(file.stream(), standard ? string("standard input") : name);
 }

@@ -34,6 +34,5 @@ class tInputFile {
 // The whole text of the input name ("-" or empty: standard input), gzip data inflated, with
 // the checks of tInputFile; damaged gzip data end the run through bye() naming it.
 std::string read_whole_input(const string& name);
-// The whole text of source, gzip data inflated; label names it in reports, and room for
-// expected bytes is made at the start.
-std::string read_whole(std::istream& source, const string& label, std::size_t expected = 0);
+// The whole text of source, gzip data inflated; label names it in reports.
+std::string read_whole(std::istream& source, const string& label);
