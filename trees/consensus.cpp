@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
-#include "lib/diagnostics.hpp"
 #include "trees/newick_writer.hpp"
 #include "trees/real_text.hpp"
 
@@ -89,19 +87,14 @@ std::vector<std::vector<double>> node_lengths(const tSplitTally& tally,
                                               const std::vector<int>& split_node,
                                               const std::vector<int>& taxon_node,
                                               std::size_t nodes) {
-  std::unordered_map<std::uint64_t, int> node_of;
-  for (std::size_t i = 0; i < splits.size(); ++i) node_of[fingerprint(splits[i])] = split_node[i];
-  // Every branch's split is a key of the dictionary, so a fingerprint of the consensus that no
-  // other key shares names its split exactly.
-  std::size_t holders = 0;
-  for (const auto& entry : tally.counts) holders += node_of.count(fingerprint(entry.first));
-  if (node_of.size() != splits.size() || holders != splits.size())
-    error("two splits share a fingerprint; lengths not attributable");
-  std::vector<std::vector<double>> lengths(nodes);
-  for (const tBranchLength& b : tally.branch_lengths) {
-    const auto it = node_of.find(b.fingerprint);
-    if (it != node_of.end()) lengths[it->second].push_back(b.length);
+  std::vector<int> node_of(static_cast<std::size_t>(tally.index.size()), -1);
+  for (std::size_t i = 0; i < splits.size(); ++i) {
+    const int k = split_number(tally, splits[i]);
+    if (k >= 0) node_of[k] = split_node[i];
   }
+  std::vector<std::vector<double>> lengths(nodes);
+  for (const tBranchLength& b : tally.branch_lengths)
+    if (node_of[b.split] >= 0) lengths[node_of[b.split]].push_back(b.length);
   for (std::size_t k = 0; k < taxon_node.size() && k < tally.leaf_lengths.size(); ++k)
     lengths[taxon_node[k]] = tally.leaf_lengths[k];
   return lengths;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/trees/helpers.hpp"
+#include "trees/split_tally.hpp"
 
 namespace {
 
@@ -57,6 +58,14 @@ const tCase kCases[] = {
     {"(C,(A,B),D);", {{"A B", "-"}, {"A", "-"}, {"B", "-"}, {"A B D", "-"}, {"D", "-"}}},
     // A root with one child: the branch above it separates nothing.
     {"((A:1,B:1,C:1):7);", {{"B", "1.000000"}, {"C", "1.000000"}, {"B C", "1.000000"}}},
+    // Below a chain of single children from the root, the first node of two children is the
+    // root: its two branches are one split, not two.
+    {"(((A:1,B:2):3,(C:4,D:5):6):7);",
+     {{"B", "2.000000"},
+      {"C D", "9.000000"},
+      {"B C D", "1.000000"},
+      {"C", "4.000000"},
+      {"D", "5.000000"}}},
 };
 
 }  // namespace
@@ -72,6 +81,14 @@ TEST(TreeSplits, BothRootBranchesMapToTheirSharedEntry) {
   EXPECT_EQ(entry[0], -1);
   EXPECT_EQ(entry[1], entry[4]);  // (A,B) and (C,D) are nodes 1 and 4 in preorder
   EXPECT_EQ(splits[entry[1]].split.size(), 2);
+}
+
+TEST(TreeSplits, EveryTreeCountsASplitOnce) {
+  // The first tree's root has one child above its two subtrees: CD is one split of it.
+  const tSplitTally tally = tally_splits(input_of("(((A,B),(C,D)));\n((A,(B,C)),D);\n"), 0);
+  std::map<std::string, int> counts;
+  for (const auto& entry : tally.counts) counts[entry.first.to01string(3).c_str()] = entry.second;
+  EXPECT_EQ(counts, (std::map<std::string, int>{{"0011", 1}, {"0110", 1}}));
 }
 
 TEST(TreeSplits, RootedCladesKeepBothSidesOfTheRoot) {
