@@ -33,8 +33,19 @@ void count_into(const tSplitIndex& index, const std::vector<int>& occurrences, c
 
 }  // namespace
 
-tSplitTally tally_splits(const tInputText& input, int burnin, bool with_lengths) {
+namespace {
+
+void add_length(tLengthSum& sum, double length) {
+  sum.sum += length;
+  ++sum.count;
+}
+
+}  // namespace
+
+tSplitTally tally_splits(const tInputText& input, int burnin, tLengthRecord record) {
   tSplitTally tally;
+  const bool lengths = record != tLengthRecord::none;
+  const bool values = record == tLengthRecord::values;
   std::unique_ptr<tTreeSplitter> splitter;
   std::vector<int> occurrences;  // of each split of the index
   const auto count_tree = [&](const tParsedTree& tree, const std::vector<int>& taxon, int) {
@@ -42,21 +53,30 @@ tSplitTally tally_splits(const tInputText& input, int burnin, bool with_lengths)
     if (!splitter) {
       splitter = std::make_unique<tTreeSplitter>(taxa);
       tally.index = tSplitIndex(splitter->words());
-      if (with_lengths) tally.leaf_lengths.resize(static_cast<std::size_t>(taxa));
+      if (lengths) tally.leaf_sums.resize(static_cast<std::size_t>(taxa));
+      if (values) tally.leaf_lengths.resize(static_cast<std::size_t>(taxa));
     }
-    splitter->split(tree, taxon, with_lengths);
+    splitter->split(tree, taxon, lengths);
     const std::vector<tSplitEntry>& entries = splitter->entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
       const tSplitEntry& e = entries[i];
       const std::uint64_t* side = splitter->side(static_cast<int>(i));
       if (is_trivial_size(e.size, taxa)) {
-        if (e.has_length) tally.leaf_lengths[lone_taxon(side, e.size)].push_back(e.length);
+        if (!e.has_length) continue;
+        const int k = lone_taxon(side, e.size);
+        add_length(tally.leaf_sums[k], e.length);
+        if (values) tally.leaf_lengths[k].push_back(e.length);
         continue;
       }
       const int k = tally.index.add(side);
-      if (k == static_cast<int>(occurrences.size())) occurrences.push_back(0);
+      if (k == static_cast<int>(occurrences.size())) {
+        occurrences.push_back(0);
+        if (lengths) tally.split_sums.emplace_back();
+      }
       ++occurrences[k];
-      if (with_lengths && e.has_length) tally.branch_lengths.push_back({k, e.length});
+      if (!lengths || !e.has_length) continue;
+      add_length(tally.split_sums[k], e.length);
+      if (values) tally.branch_lengths.push_back({k, e.length});
     }
   };
   tally.trees = visit_trees(input, burnin, tally.taxa, count_tree);
