@@ -132,8 +132,14 @@ void set_gathered_lengths(const tSplitTally& tally, const tNodeRows& rows, tLeng
 
 std::vector<tSplit> consensus_splits(const tSplitTally& tally, const tConsensusSettings& c) {
   std::vector<tSplit> kept;
+  // Weights order the splits by count while every count is exact as a float, so below that many
+  // trees the first split a threshold rule refuses ends the splits it chooses.
+  const bool ordered = c.rule != tRule::extended && tally.trees <= (1 << 24);
   for (const tSplit& s : splits_by_count(tally.counts)) {
-    if (!chosen(tally, c, count_of(tally, s))) continue;
+    if (!chosen(tally, c, count_of(tally, s))) {
+      if (ordered) break;
+      continue;
+    }
     bool fits = true;
     if (c.rule == tRule::extended)
       for (const tSplit& k : kept) fits = fits && compatible(s, k);

@@ -2,6 +2,7 @@
 #include "trees/split_tally.hpp"
 
 #include <algorithm>
+#include <numeric>
 
 #include "treelib/bipartmap.hpp"
 #include "treelib/list_splits.hpp"
@@ -17,23 +18,36 @@ int lone_taxon(const std::uint64_t* side, int size) {
   return 64 * w + __builtin_ctzll(side[w]);
 }
 
+// The index's splits in the dictionary's order (members read as a binary number), so that each
+// insertion walks the dictionary's rightmost path, which stays in the cache.
+std::vector<int> dictionary_order(const tSplitIndex& index) {
+  std::vector<int> order(static_cast<std::size_t>(index.size()));
+  std::iota(order.begin(), order.end(), 0);
+  const int words = index.words();
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    const std::uint64_t* x = index.key(a);
+    const std::uint64_t* y = index.key(b);
+    int w = words - 1;
+    while (w > 0 && x[w] == y[w]) --w;
+    return x[w] < y[w];
+  });
+  return order;
+}
+
 // Each distinct split goes through the dictionary once and then takes its further occurrences:
 // one search of the ordered dictionary per split instead of one per branch of every tree.
 void count_into(const tSplitIndex& index, const std::vector<int>& occurrences, const tTaxa& taxa,
                 tSplitCounts& counts) {
+  const std::vector<int> order = dictionary_order(index);
   tListSplits list;
-  for (int k = 0; k < index.size(); ++k) list.append(split_of_row(index.key(k), taxa.size()));
+  for (int k : order) list.append(split_of_row(index.key(k), taxa.size()));
   nontrivial_splits2dic(taxa.all(), list, counts);
-  int k = 0;
+  auto k = order.begin();
   for (const tSplit& s : list) {
-    if (occurrences[k] > 1) counts[s] += occurrences[k] - 1;
+    if (occurrences[*k] > 1) counts[s] += occurrences[*k] - 1;
     ++k;
   }
 }
-
-}  // namespace
-
-namespace {
 
 void add_length(tLengthSum& sum, double length) {
   sum.sum += length;
@@ -87,9 +101,15 @@ tSplitTally tally_splits(const tInputText& input, int burnin, tLengthRecord reco
 std::vector<tSplit> splits_by_count(const tSplitCounts& counts) {
   tListSplits list;
   dic2splits(counts, list);
-  std::vector<tSplit> splits(list.begin(), list.end());
-  std::stable_sort(splits.begin(), splits.end(),
-                   [](const tSplit& a, const tSplit& b) { return a.weight > b.weight; });
+  // Sorted by address: a split is copied by allocating, so each is copied once, into place.
+  std::vector<const tSplit*> order;
+  order.reserve(static_cast<std::size_t>(list.size()));
+  for (const tSplit& s : list) order.push_back(&s);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const tSplit* a, const tSplit* b) { return a->weight > b->weight; });
+  std::vector<tSplit> splits;
+  splits.reserve(order.size());
+  for (const tSplit* s : order) splits.push_back(*s);
   return splits;
 }
 
