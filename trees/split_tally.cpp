@@ -35,7 +35,7 @@ std::vector<int> dictionary_order(const tSplitIndex& index) {
 }
 
 // Each distinct split goes through the dictionary once and then takes its further occurrences:
-// one search of the ordered dictionary per split instead of one per branch of every tree.
+// the ordered dictionary is searched for each distinct split, not for every branch of every tree.
 void count_into(const tSplitIndex& index, const std::vector<int>& occurrences, const tTaxa& taxa,
                 tSplitCounts& counts) {
   const std::vector<int> order = dictionary_order(index);
@@ -101,7 +101,7 @@ tSplitTally tally_splits(const tInputText& input, int burnin, tLengthRecord reco
 std::vector<tSplit> splits_by_count(const tSplitCounts& counts) {
   tListSplits list;
   dic2splits(counts, list);
-  // Sorted by address: a split is copied by allocating, so each is copied once, into place.
+  // Sorted through pointers: a split is copied by allocating, so each is copied once, into place.
   std::vector<const tSplit*> order;
   order.reserve(static_cast<std::size_t>(list.size()));
   for (const tSplit& s : list) order.push_back(&s);
