@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
-#include "lib/diagnostics.hpp"
 #include "trees/newick_writer.hpp"
 #include "trees/real_text.hpp"
 
@@ -82,37 +80,66 @@ void order_children(tParsedTree& tree, const std::vector<int>& taxon_node) {
   }
 }
 
-// Each consensus node's branch lengths, in input order: a split's from the tally's branches under
-// it, a leaf's from its taxon's own branches.
-std::vector<std::vector<double>> node_lengths(const tSplitTally& tally,
-                                              const std::vector<tSplit>& splits,
-                                              const std::vector<int>& split_node,
-                                              const std::vector<int>& taxon_node,
-                                              std::size_t nodes) {
-  std::unordered_map<std::uint64_t, int> node_of;
-  for (std::size_t i = 0; i < splits.size(); ++i) node_of[fingerprint(splits[i])] = split_node[i];
-  // Every branch's split is a key of the dictionary, so a fingerprint of the consensus that no
-  // other key shares names its split exactly.
-  std::size_t holders = 0;
-  for (const auto& entry : tally.counts) holders += node_of.count(fingerprint(entry.first));
-  if (node_of.size() != splits.size() || holders != splits.size())
-    error("two splits share a fingerprint; lengths not attributable");
-  std::vector<std::vector<double>> lengths(nodes);
-  for (const tBranchLength& b : tally.branch_lengths) {
-    const auto it = node_of.find(b.fingerprint);
-    if (it != node_of.end()) lengths[it->second].push_back(b.length);
+// The tally's rows of the consensus nodes: each split node's number in the index, each leaf's
+// taxon; -1 elsewhere.
+struct tNodeRows {
+  std::vector<int> split, taxon;
+};
+
+tNodeRows node_rows(const tSplitTally& tally, const std::vector<tSplit>& splits,
+                    const std::vector<int>& split_node, const std::vector<int>& taxon_node,
+                    std::size_t nodes) {
+  tNodeRows rows{std::vector<int>(nodes, -1), std::vector<int>(nodes, -1)};
+  for (std::size_t i = 0; i < splits.size(); ++i)
+    rows.split[split_node[i]] = split_number(tally, splits[i]);
+  for (std::size_t k = 0; k < taxon_node.size(); ++k)
+    rows.taxon[taxon_node[k]] = static_cast<int>(k);
+  return rows;
+}
+
+// Row k of a tally's lengths; none where the tally kept none.
+template <class T>
+T row_or_none(const std::vector<T>& rows, int k) {
+  return k >= 0 && k < static_cast<int>(rows.size()) ? rows[k] : T();
+}
+
+// The mean from the sums the tally kept in input order: the same additions as summing the lengths.
+void set_mean_lengths(const tSplitTally& tally, const tNodeRows& rows, tParsedTree& tree) {
+  for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
+    const tLengthSum s = rows.split[v] >= 0 ? row_or_none(tally.split_sums, rows.split[v])
+                                            : row_or_none(tally.leaf_sums, rows.taxon[v]);
+    tree.nodes[v].has_length = s.count > 0;
+    if (s.count > 0) tree.nodes[v].length = s.sum / static_cast<double>(s.count);
   }
-  for (std::size_t k = 0; k < taxon_node.size() && k < tally.leaf_lengths.size(); ++k)
-    lengths[taxon_node[k]] = tally.leaf_lengths[k];
-  return lengths;
+}
+
+// Each node's lengths gathered in input order, then summarised.
+void set_gathered_lengths(const tSplitTally& tally, const tNodeRows& rows, tLengths how,
+                          tParsedTree& tree) {
+  std::vector<int> node_of(static_cast<std::size_t>(tally.index.size()), -1);
+  for (std::size_t v = 0; v < tree.nodes.size(); ++v)
+    if (rows.split[v] >= 0) node_of[rows.split[v]] = static_cast<int>(v);
+  std::vector<std::vector<double>> lengths(tree.nodes.size());
+  for (const tBranchLength& b : tally.branch_lengths)
+    if (node_of[b.split] >= 0) lengths[node_of[b.split]].push_back(b.length);
+  for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
+    if (rows.taxon[v] >= 0) lengths[v] = row_or_none(tally.leaf_lengths, rows.taxon[v]);
+    tree.nodes[v].has_length = summarise_lengths(lengths[v], how, tree.nodes[v].length);
+  }
 }
 
 }  // namespace
 
 std::vector<tSplit> consensus_splits(const tSplitTally& tally, const tConsensusSettings& c) {
   std::vector<tSplit> kept;
+  // Weights order the splits by count while every count is exact as a float, so below that many
+  // trees the first split a threshold rule refuses ends the splits it chooses.
+  const bool ordered = c.rule != tRule::extended && tally.trees <= (1 << 24);
   for (const tSplit& s : splits_by_count(tally.counts)) {
-    if (!chosen(tally, c, count_of(tally, s))) continue;
+    if (!chosen(tally, c, count_of(tally, s))) {
+      if (ordered) break;
+      continue;
+    }
     bool fits = true;
     if (c.rule == tRule::extended)
       for (const tSplit& k : kept) fits = fits && compatible(s, k);
@@ -147,13 +174,26 @@ std::string consensus_tree(const tSplitTally& tally, const tConsensusSettings& c
     tree.nodes[split_node[i]].label = real_text((c.percent ? 100 * count : count) / tally.trees);
   }
   if (c.lengths != tLengths::none) {
-    std::vector<std::vector<double>> lengths =
-        node_lengths(tally, splits, split_node, taxon_node, tree.nodes.size());
-    for (std::size_t v = 1; v < tree.nodes.size(); ++v)
-      tree.nodes[v].has_length = summarise_lengths(lengths[v], c.lengths, tree.nodes[v].length);
+    const tNodeRows rows = node_rows(tally, splits, split_node, taxon_node, tree.nodes.size());
+    if (c.lengths == tLengths::mean)
+      set_mean_lengths(tally, rows, tree);
+    else
+      set_gathered_lengths(tally, rows, c.lengths, tree);
   }
   order_children(tree, taxon_node);
   std::string text;
   write_newick(tree, text);
   return text;
+}
+
+tLengthRecord length_record(const tConsensusSettings& c) {
+  switch (c.lengths) {
+    case tLengths::mean:
+      return tLengthRecord::sums;
+    case tLengths::median:
+      return tLengthRecord::values;
+    case tLengths::none:
+      return tLengthRecord::none;
+  }
+  return tLengthRecord::none;
 }

@@ -25,5 +25,9 @@ std::vector<tSplit> consensus_splits(const tSplitTally& tally, const tConsensusS
 // median (the mean of the middle two for an even number); nothing when no tree gives a length.
 bool summarise_lengths(std::vector<double>& lengths, tLengths how, double& result);
 
-// The consensus tree as a line of Newick; the lengths come from a tally made with lengths.
+// What a tally for consensus_tree with these settings keeps of the branch lengths.
+tLengthRecord length_record(const tConsensusSettings& c);
+
+// The consensus tree as a line of Newick; the lengths come from a tally made with
+// length_record(c) (or values, which hold the sums too).
 std::string consensus_tree(const tSplitTally& tally, const tConsensusSettings& c);

@@ -16,8 +16,7 @@ std::string run(const tTreesOptions& o, const tInputText& input) {
     case tCommand::splits:
       return split_table(tally_splits(input, o.burnin));
     case tCommand::consensus:
-      return consensus_tree(tally_splits(input, o.burnin, o.consensus.lengths != tLengths::none),
-                            o.consensus);
+      return consensus_tree(tally_splits(input, o.burnin, length_record(o.consensus)), o.consensus);
     case tCommand::support: {
       const tSplitTally tally = tally_splits(input, o.burnin);
       const tSingleTree target = read_single_tree(read_input(o.target), *tally.taxa);

@@ -9,19 +9,22 @@ namespace {
 
 double branch_length(tTextCursor& cursor) {
   cursor.skip_blanks();
-  const std::string text = cursor.word();
+  std::string quoted;  // a quoted length is read without its quotes
+  const bool is_quoted = cursor.peek() == '\'';
+  if (is_quoted) cursor.word(quoted);
+  const std::string_view text = is_quoted ? std::string_view(quoted) : cursor.plain_word();
   double value = 0.0;
   const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || failure != std::errc() || end != text.data() + text.size() ||
       !std::isfinite(value))
-    cursor.fail("branch length '" + text + "' is not a finite number");
+    cursor.fail("branch length '" + std::string(text) + "' is not a finite number");
   return value;
 }
 
 // The label and length that may follow a node's children (or stand alone for a leaf).
 void read_label_and_length(tTextCursor& cursor, tTreeNode& node) {
   cursor.skip_blanks();
-  node.label = cursor.word();
+  cursor.word(node.label);
   cursor.skip_blanks();
   if (cursor.peek() != ':') return;
   cursor.advance();

@@ -11,28 +11,14 @@ bool is_blank(char c) {
 
 }  // namespace
 
-// One lookup per character: the reader asks this of every byte of a tree file.
-struct tDelimiters {
-  bool table[256] = {};
-  tDelimiters() {
-    for (const char* c = " \t\n\r\f\v()[]':;,="; *c; ++c)
-      table[static_cast<unsigned char>(*c)] = true;
-  }
-};
-
-bool is_delimiter(char c) {
-  static const tDelimiters delimiters;
-  return delimiters.table[static_cast<unsigned char>(c)];
-}
-
 void tTextCursor::advance() {
-  if ((*text_)[pos_] == '\n') ++line_;
+  if (text_[pos_] == '\n') ++line_;
   ++pos_;
 }
 
 void tTextCursor::skip_blanks() {
   for (;;) {
-    while (!at_end() && is_blank((*text_)[pos_])) advance();
+    while (!at_end() && is_blank(text_[pos_])) advance();
     if (peek() != '[') return;
     const int opened = line_;
     int depth = 0;
@@ -41,8 +27,8 @@ void tTextCursor::skip_blanks() {
         line_ = opened;
         fail("a comment '[' is never closed by ']'");
       }
-      if ((*text_)[pos_] == '[') ++depth;
-      if ((*text_)[pos_] == ']') --depth;
+      if (text_[pos_] == '[') ++depth;
+      if (text_[pos_] == ']') --depth;
       advance();
     } while (depth > 0);
   }
@@ -50,30 +36,40 @@ void tTextCursor::skip_blanks() {
 
 std::string tTextCursor::word() {
   std::string w;
-  if (peek() == '\'') {
-    const int opened = line_;
+  word(w);
+  return w;
+}
+
+void tTextCursor::word(std::string& into) {
+  if (peek() != '\'') {
+    into.assign(plain_word());
+    return;
+  }
+  into.clear();
+  const int opened = line_;
+  advance();
+  for (;;) {
+    if (at_end()) {
+      line_ = opened;
+      fail("a quoted label is never closed by '");
+    }
+    const char c = text_[pos_];
     advance();
-    for (;;) {
-      if (at_end()) {
-        line_ = opened;
-        fail("a quoted label is never closed by '");
-      }
-      const char c = (*text_)[pos_];
+    if (c != '\'') {
+      into += c;
+    } else if (peek() == '\'') {
+      into += '\'';
       advance();
-      if (c != '\'') {
-        w += c;
-      } else if (peek() == '\'') {
-        w += '\'';
-        advance();
-      } else {
-        return w;
-      }
+    } else {
+      return;
     }
   }
+}
+
+std::string_view tTextCursor::plain_word() {
   const std::size_t start = pos_;
-  while (!at_end() && !is_delimiter((*text_)[pos_])) ++pos_;
-  w.assign(*text_, start, pos_ - start);
-  return w;
+  while (!at_end() && !is_delimiter(text_[pos_])) ++pos_;
+  return std::string_view(text_ + start, pos_ - start);
 }
 
 void tTextCursor::fail(const char* what) const {

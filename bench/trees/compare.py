@@ -6,8 +6,9 @@ the median ratio and the spread, and peak memory. Ratios are of wall time and, b
 machine stretches wall times unevenly, of processor time (user + system) too; ape's times are
 measured inside R, without its start-up and library loading.
 
-usage: bench/trees/compare.py TREES_PROGRAM WORK_DIR [ROUNDS]   (WORK_DIR holds make_trees.R's
-files; DendroPy is left out when /usr/bin/python3 cannot import it)"""
+usage: bench/trees/compare.py TREES_PROGRAM WORK_DIR [ROUNDS [FILE...]]   (WORK_DIR holds
+make_trees.R's files, bootstrap.nwk and random.nwk unless FILEs name some of them; DendroPy is
+left out when /usr/bin/python3 cannot import it)"""
 import os
 import statistics
 import subprocess
@@ -44,7 +45,7 @@ def summary(name, ratios, note=""):
 def main():
     program, work = sys.argv[1], sys.argv[2]
     rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 5
-    for name in ("bootstrap.nwk", "random.nwk"):
+    for name in sys.argv[4:] or ("bootstrap.nwk", "random.nwk"):
         path = os.path.join(work, name)
         dendropy = dendropy_command(path, os.path.join(work, "dendropy.out"))
         ratios, cpu_ratios, dendropy_ratios, dendropy_cpu_ratios = [], [], [], []

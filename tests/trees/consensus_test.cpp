@@ -81,7 +81,7 @@ TEST(Consensus, TreeCarriesSupportAndLengths) {
   const char* set =
       "((A:1,B:2):0.5,(C:1,D:1):0.5,E:3);\n((A:3,B:2):1.5,C:1,D:1,E:1);\n"
       "(B:2,(A:2,(C:1,D:1):2):2,E:1);\n";
-  const tSplitTally tally = tally_splits(input_of(set), 0, true);
+  const tSplitTally tally = tally_splits(input_of(set), 0, tLengthRecord::values);
   tConsensusSettings mean, median, percent;
   median.lengths = tLengths::median;
   percent.lengths = tLengths::none;
@@ -97,6 +97,45 @@ TEST(Consensus, TreeCarriesSupportAndLengths) {
       {percent, "(A,B,((C,D)66.666666666666671,E)66.666666666666671);\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(consensus_tree(tally, c.settings), c.tree);
+}
+
+// The sums a tally keeps give the mean of the lengths it keeps, bit for bit, for every split and
+// taxon; a tally without lengths gives a tree without them.
+TEST(Consensus, LengthSumsAgreeWithTheKeptLengths) {
+  std::string set;
+  for (int t = 0; t < 40; ++t) {
+    const auto length = [&](int k) { return std::to_string(0.1 * ((t * 7 + k * 13) % 29) + 0.01); };
+    set += t % 3 ? "((A:" + length(1) + ",B:" + length(2) + "):" + length(3) + ",(C:" + length(4) +
+                       ",D:" + length(5) + "):" + length(6) + ",E:" + length(7) + ");\n"
+                 : "((A:" + length(1) + ",C:" + length(2) + "):" + length(3) + ",B:" + length(4) +
+                       ",(D:" + length(5) + ",E:" + length(6) + "));\n";
+  }
+  const tSplitTally values = tally_splits(input_of(set), 0, tLengthRecord::values);
+  ASSERT_EQ(values.split_sums.size(), static_cast<std::size_t>(values.index.size()));
+  for (int k = 0; k < values.index.size(); ++k) {
+    std::vector<double> kept;
+    for (const tBranchLength& b : values.branch_lengths)
+      if (b.split == k) kept.push_back(b.length);
+    const tLengthSum& s = values.split_sums[k];
+    EXPECT_EQ(s.count, static_cast<int>(kept.size()));
+    double mean = 0;
+    if (summarise_lengths(kept, tLengths::mean, mean)) {
+      EXPECT_EQ(s.sum / s.count, mean) << "split " << k;
+    }
+  }
+  for (std::size_t k = 0; k < values.leaf_lengths.size(); ++k) {
+    std::vector<double> kept = values.leaf_lengths[k];
+    double mean = 0;
+    ASSERT_TRUE(summarise_lengths(kept, tLengths::mean, mean));
+    EXPECT_EQ(values.leaf_sums[k].sum / values.leaf_sums[k].count, mean) << "taxon " << k;
+  }
+  const tConsensusSettings mean;
+  const tSplitTally sums = tally_splits(input_of(set), 0, tLengthRecord::sums);
+  EXPECT_TRUE(sums.branch_lengths.empty() && sums.leaf_lengths.empty());
+  EXPECT_EQ(consensus_tree(sums, mean), consensus_tree(values, mean));
+  tConsensusSettings none;
+  none.lengths = tLengths::none;
+  EXPECT_EQ(consensus_tree(tally_splits(input_of(set), 0), mean), consensus_tree(sums, none));
 }
 
 TEST(RfDistance, CountsSplitsOfOneTreeOnly) {

@@ -23,6 +23,7 @@ const tRoundTrip kNewick[] = {
     {"A;", "A;\n"},
     {"'#NEXUS';", "'#NEXUS';\n"},  // unquoted, the written tree would read as a Nexus file
     {"[nested [comment]] (A,'semi;colon');", "(A,'semi;colon');\n"},
+    {"(A:'0.5',B:'1e1');", "(A:0.5,B:10);\n"},  // a quoted length is read without quotes
     {"", ""},
 };
 
@@ -41,6 +42,8 @@ const tFault kFaults[] = {
     {"(A:x,B);", "branch length 'x' is not a finite number"},
     {"(A:1e999,B);", "branch length '1e999' is not a finite number"},
     {"(A:0.5.1,B);", "branch length '0.5.1'"},
+    {"(A:''5,B);", "branch length '' is not a finite number"},  // the quotes hold the length
+    {"(A:'0.5,B);", "line 1: a quoted label is never closed"},
     {"(A,B);\n[open", "line 2: a comment '\\[' is never closed"},
     {"(A,'B);", "a quoted label is never closed"},
     {"(A B,C);", "unexpected 'B' in a tree"},

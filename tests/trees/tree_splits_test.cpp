@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 
 #include "tests/trees/helpers.hpp"
+#include "trees/split_tally.hpp"
 
 namespace {
 
@@ -57,6 +60,14 @@ const tCase kCases[] = {
     {"(C,(A,B),D);", {{"A B", "-"}, {"A", "-"}, {"B", "-"}, {"A B D", "-"}, {"D", "-"}}},
     // A root with one child: the branch above it separates nothing.
     {"((A:1,B:1,C:1):7);", {{"B", "1.000000"}, {"C", "1.000000"}, {"B C", "1.000000"}}},
+    // Below a chain of single children from the root, the first node of two children is the
+    // root: its two branches are one split, not two.
+    {"(((A:1,B:2):3,(C:4,D:5):6):7);",
+     {{"B", "2.000000"},
+      {"C D", "9.000000"},
+      {"B C D", "1.000000"},
+      {"C", "4.000000"},
+      {"D", "5.000000"}}},
 };
 
 }  // namespace
@@ -72,6 +83,69 @@ TEST(TreeSplits, BothRootBranchesMapToTheirSharedEntry) {
   EXPECT_EQ(entry[0], -1);
   EXPECT_EQ(entry[1], entry[4]);  // (A,B) and (C,D) are nodes 1 and 4 in preorder
   EXPECT_EQ(splits[entry[1]].split.size(), 2);
+}
+
+TEST(TreeSplits, EveryTreeCountsASplitOnce) {
+  // The first tree's root has one child above its two subtrees: CD is one split of it.
+  const tSplitTally tally = tally_splits(input_of("(((A,B),(C,D)));\n((A,(B,C)),D);\n"), 0);
+  std::map<std::string, int> counts;
+  for (const auto& entry : tally.counts) counts[entry.first.to01string(3).c_str()] = entry.second;
+  EXPECT_EQ(counts, (std::map<std::string, int>{{"0011", 1}, {"0110", 1}}));
+}
+
+// Trees of 70 taxa (two words a row), shaped differently and split one after another by one
+// splitter, against the taxa below each node found by walking up from every leaf.
+TEST(TreeSplits, AReusedSplitterGivesEveryBranchItsLeafSet) {
+  const int n = 70;
+  const auto leaf = [](int k) { return "t" + std::to_string(k); };
+  std::string caterpillar = leaf(n - 1);
+  for (int k = n - 2; k >= 0; --k) caterpillar = "(" + leaf(k) + "," + caterpillar + ")";
+  std::function<std::string(int, int)> balanced = [&](int from, int to) {
+    if (to - from == 1) return leaf(from);
+    const int middle = (from + to) / 2;
+    return "(" + balanced(middle, to) + "," + balanced(from, middle) + ")";
+  };
+  std::string star = "((((" + leaf(5);  // a chain of single children above 40 leaves
+  for (int k = 0; k < n; ++k)
+    if (k != 5) star += (k == 40 ? ")))," : ",") + leaf(k);
+  const std::string set = caterpillar + ";\n" + balanced(0, n) + ";\n" + star + ");\n";
+  std::unique_ptr<tTaxa> taxa;
+  tTreeSplitter splitter(n);
+  int trees = 0;
+  visit_trees(
+      input_of(set), 0, taxa,
+      [&](const tParsedTree& tree, const std::vector<int>& taxon, int number) {
+        ++trees;
+        std::vector<std::vector<bool>> below(tree.nodes.size(), std::vector<bool>(n, false));
+        for (std::size_t v = 0; v < tree.nodes.size(); ++v)
+          if (taxon[v] >= 0)
+            for (int a = static_cast<int>(v); a >= 0; a = tree.nodes[a].parent)
+              below[a][taxon[v]] = true;
+        splitter.split(tree, taxon, true);
+        for (std::size_t v = 1; v < tree.nodes.size(); ++v) {
+          const int e = splitter.entry_of(static_cast<int>(v));
+          std::vector<bool> expected = below[v];
+          if (expected[0]) expected.flip();
+          const int size = static_cast<int>(std::count(expected.begin(), expected.end(), true));
+          if (size == 0) {
+            EXPECT_EQ(e, -1) << "tree " << number << ", node " << v;
+            continue;
+          }
+          ASSERT_GE(e, 0) << "tree " << number << ", node " << v;
+          std::vector<bool> side(n, false);
+          for (int k = 0; k < 64 * splitter.words(); ++k) {
+            const bool member = (splitter.side(e)[k / 64] >> (k % 64)) & 1;
+            if (k >= n) {
+              EXPECT_FALSE(member) << "bit " << k << " beyond the taxa";
+            } else {
+              side[k] = member;
+            }
+          }
+          EXPECT_EQ(side, expected) << "tree " << number << ", node " << v;
+          EXPECT_EQ(splitter.entries()[e].size, size) << "tree " << number << ", node " << v;
+        }
+      });
+  EXPECT_EQ(trees, 3);
 }
 
 TEST(TreeSplits, RootedCladesKeepBothSidesOfTheRoot) {
