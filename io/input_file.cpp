@@ -32,6 +32,17 @@ void check_opened(const char* name, tInputNeed need) {
     bye("Can't read %s: the file is empty", name);
 }
 
+// The bytes from the source's position to its end where the source can seek (a regular file),
+// else 0. The position is left where it was.
+std::size_t remaining_size(std::istream& source) {
+  std::streambuf* buffer = source.rdbuf();
+  const std::streampos here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
+  if (here == std::streampos(-1)) return 0;
+  const std::streampos end = buffer->pubseekoff(0, std::ios::end, std::ios::in);
+  buffer->pubseekpos(here, std::ios::in);
+  return end > here ? static_cast<std::size_t>(end - here) : 0;
+}
+
 }  // namespace
 
 tInputFile::tInputFile(const string& name, tInputNeed need) : name_(name) {
@@ -47,6 +58,9 @@ tInputFile::tInputFile(const string& name, tInputNeed need) : name_(name) {
 std::string read_whole(std::istream& source, const string& label) {
   tInputBytes bytes(source, label);
   std::string text;
+  // Room for a plain file at once: growing by doubling copies the text into fresh pages again
+  // and again, which costs more than reading it. Inflated data still grow from there.
+  if (!bytes.compressed()) text.reserve(bytes.head(0).size() + remaining_size(source));
   std::vector<char> block(1 << 16);
   std::istream& in = bytes.stream();
   do {

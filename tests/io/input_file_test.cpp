@@ -45,6 +45,30 @@ TEST(InputFile, ReadsTheWholeTextPlainOrGzip) {
   EXPECT_EQ(read_whole(memory, "memory"), "in memory");
 }
 
+// A seekable source is read from where it stands to its end, whatever its size says beforehand.
+TEST(InputFile, ReadsASeekableSourceFromItsPosition) {
+  const std::string long_text(200000, 'x');
+  const struct {
+    std::string bytes;
+    std::streamoff skip;
+    std::string text;
+  } cases[] = {
+      {"abcdef", 0, "abcdef"},
+      {"abcdef", 3, "def"},
+      {"ab", 1, "b"},
+      {long_text + "y", 100000, long_text.substr(100000) + "y"},
+      {"abc" + gzip_member("zipped"), 3, "zipped"},
+  };
+  for (const auto& c : cases) {
+    std::istringstream memory(c.bytes);
+    memory.seekg(c.skip);
+    EXPECT_EQ(read_whole(memory, "memory"), c.text) << c.skip;
+    std::ifstream file(write_file("seekable", c.bytes), std::ios::binary);
+    file.seekg(c.skip);
+    EXPECT_EQ(read_whole(file, "file"), c.text) << c.skip;
+  }
+}
+
 TEST(InputFileDeathTest, InputsThatCannotBeReadEndTheRunNamingTheFile) {
   const std::string empty = write_file("empty", "");
   const std::string directory = path_of("directory");
