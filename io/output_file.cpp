@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -28,6 +29,16 @@ mode_t final_mode(const struct stat* existing) {
 
 bool is_standard_output(const string& name) {
   return name == "-";
+}
+
+// A replaced file keeps its owner and group where this user may give them (root may, others only
+// their own groups); where not, the new file is the user's, as any file rewritten is, and a
+// warning says so.
+void keep_owner(int fd, const struct stat& existing, const string& name) {
+  if (existing.st_uid == ::geteuid() && existing.st_gid == ::getegid()) return;
+  if (::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+    warning("%s: the replaced file's owner and group could not be kept (%s)", name.c_str(),
+            std::strerror(errno));
 }
 
 // Writes the file's data to the disk, so that the rename never exposes a partial file.
@@ -56,16 +67,18 @@ tOutputFile::tOutputFile(const string& name) : name_(name) {
   // A file the user may not write stays refused, as opening it would be.
   if (exists && ::access(target_.c_str(), W_OK) != 0)
     bye("Can't open file to write: %s", name.c_str());
-  open_temporary(final_mode(exists ? &info : nullptr));
+  open_temporary(exists ? &info : nullptr);
 }
 
-void tOutputFile::open_temporary(unsigned mode) {
+void tOutputFile::open_temporary(const struct stat* existing) {
   std::string path = target_ + ".XXXXXX";
   const int fd = ::mkstemp(path.data());
   if (fd < 0) bye("Can't open file to write: %s", name_.c_str());
   ticket_ = hold_temporary(path.c_str());
   temporary_ = path;
-  const bool moded = ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
+  // The owner first: changing it may clear the set-id bits of the mode.
+  if (existing) keep_owner(fd, *existing, name_);
+  const bool moded = ::fchmod(fd, final_mode(existing)) == 0;
   ::close(fd);
   file_.open(path, std::ios::out | std::ios::trunc);
   if (!moded || file_.fail()) bye("Can't open file to write: %s", name_.c_str());

@@ -15,7 +15,8 @@
 //   replaced;
 // - a symbolic link keeps pointing at its target, which is the file replaced (also a link to a
 //   file not yet there);
-// - a new file gets mode 0666 less the umask; a replaced one keeps its mode;
+// - a new file gets mode 0666 less the umask; a replaced one keeps its mode, and its owner and
+//   group where the user may give them (else a warning); hard links to it keep the old file;
 // - "-" is standard output;
 // - the replacing file is flushed to the disk before the rename, so that a crash leaves the old
 //   file or the new one, never a part.
@@ -35,7 +36,7 @@ class tOutputFile {
   void commit();
 
  private:
-  void open_temporary(unsigned mode);  // mode: the finished file's permissions
+  void open_temporary(const struct stat* existing);  // existing: the file replaced, if any
   void replace_target();
 
   string name_;

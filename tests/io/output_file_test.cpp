@@ -129,6 +129,23 @@ TEST(OutputFile, ANewFileGetsReadWriteLessTheUmaskAReplacedOneKeepsItsMode) {
   }
 }
 
+TEST(OutputFile, AReplacedFileKeepsItsOwnerGroupAndSetIdMode) {
+  if (geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+  const std::string path = fresh_directory("owner") + "/out";
+  std::ofstream(path) << "old";
+  ASSERT_EQ(chown(path.c_str(), 4321, 4322), 0);
+  ASSERT_EQ(chmod(path.c_str(), 02750), 0);
+  tOutputFile file(path.c_str());
+  file.stream() << "new";
+  file.commit();
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 4321u);
+  EXPECT_EQ(info.st_gid, 4322u);
+  EXPECT_EQ(info.st_mode & 07777, 02750u) << "the mode is set after the owner";
+  EXPECT_EQ(content(path), "new");
+}
+
 TEST(OutputFile, ACharacterDeviceStaysADevice) {
   if (geteuid() != 0) GTEST_SKIP() << "making a device needs root";
   const std::string device = fresh_directory("device") + "/null";
