@@ -3,6 +3,10 @@
 
 #include <algorithm>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "lib/parallel.hpp"
 
 namespace {
@@ -31,9 +35,11 @@ unsigned code_of(char c) {
   return kCodes[static_cast<unsigned char>(c)];
 }
 
-// One sequence's planes, a word of each per 64 sites.
-void encode(const std::string& sequence, std::uint64_t* words, int planes) {
-  for (std::size_t start = 0; start < sequence.size(); start += 64, words += planes) {
+constexpr long kLanes = 8, kBlock = 24;  // words of a plane in a block; words of a block
+
+// One sequence's blocks: word w of plane p at block w / 8, lane w % 8.
+void encode(const std::string& sequence, std::uint64_t* blocks) {
+  for (std::size_t start = 0, w = 0; start < sequence.size(); start += 64, ++w) {
     const std::size_t end = std::min(sequence.size(), start + 64);
     std::uint64_t resolved = 0, purine = 0, second = 0;
     for (std::size_t site = start; site < end; ++site) {
@@ -43,9 +49,10 @@ void encode(const std::string& sequence, std::uint64_t* words, int planes) {
       purine |= (code >> 1 & 1) << shift;
       second |= (code >> 2 & 1) << shift;
     }
-    words[0] = resolved;
-    words[1] = purine;
-    words[2] = second;
+    std::uint64_t* block = blocks + w / kLanes * kBlock + w % kLanes;
+    block[0] = resolved;
+    block[kLanes] = purine;
+    block[2 * kLanes] = second;
   }
 }
 
@@ -57,33 +64,80 @@ void encode(const std::string& sequence, std::uint64_t* words, int planes) {
 #define TOOLKIT_POPCOUNT_CLONES
 #endif
 
-TOOLKIT_POPCOUNT_CLONES void count_words(const std::uint64_t* a, const std::uint64_t* b, long words,
-                                         tPairCounts& counts) {
+TOOLKIT_POPCOUNT_CLONES void count_blocks(const std::uint64_t* a, const std::uint64_t* b,
+                                          long blocks, tPairCounts& counts) {
   long compared = 0, transitions = 0, transversions = 0, purine_transitions = 0;
-  for (long w = 0; w < words; ++w, a += 3, b += 3) {
-    const std::uint64_t both = a[0] & b[0];
-    const std::uint64_t transversion = both & (a[1] ^ b[1]);
-    const std::uint64_t transition = both & ~transversion & (a[2] ^ b[2]);
+  for (long k = 0; k < blocks * kLanes; ++k) {
+    const long w = k / kLanes * kBlock + k % kLanes;
+    const std::uint64_t both = a[w] & b[w];
+    const std::uint64_t transversion = both & (a[w + kLanes] ^ b[w + kLanes]);
+    const std::uint64_t transition = both & ~transversion & (a[w + 2 * kLanes] ^ b[w + 2 * kLanes]);
     compared += __builtin_popcountll(both);
     transversions += __builtin_popcountll(transversion);
     transitions += __builtin_popcountll(transition);
-    purine_transitions += __builtin_popcountll(transition & a[1]);
+    purine_transitions += __builtin_popcountll(transition & a[w + kLanes]);
   }
   counts = {compared, transitions, transversions, purine_transitions};
 }
 
-// Bits of the sites where a sequence holds each base, in the order A, C, G, T.
-std::array<std::uint64_t, 4> base_masks(const std::uint64_t* word) {
-  const std::uint64_t purine = word[0] & word[1], pyrimidine = word[0] & ~word[1];
-  return {purine & ~word[2], pyrimidine & ~word[2], purine & word[2], pyrimidine & word[2]};
+#if defined(__x86_64__)
+__attribute__((target("avx512f"))) long lane_sum(__m512i v) {
+  long lanes[kLanes];
+  _mm512_storeu_si512(lanes, v);
+  long sum = 0;
+  for (long lane : lanes) sum += lane;
+  return sum;
 }
 
-TOOLKIT_POPCOUNT_CLONES void table_words(const std::uint64_t* a, const std::uint64_t* b, long words,
-                                         tPairTable& table) {
+// The same counts a block at a time, where the processor counts the bits of eight words at once.
+__attribute__((target("avx512f,avx512vpopcntdq"))) void count_blocks_512(const std::uint64_t* a,
+                                                                         const std::uint64_t* b,
+                                                                         long blocks,
+                                                                         tPairCounts& counts) {
+  __m512i compared = _mm512_setzero_si512(), transitions = compared, transversions = compared,
+          purine_transitions = compared;
+  for (long k = 0; k < blocks; ++k, a += kBlock, b += kBlock) {
+    const __m512i both = _mm512_and_si512(_mm512_loadu_si512(a), _mm512_loadu_si512(b));
+    const __m512i purine_a = _mm512_loadu_si512(a + kLanes);
+    const __m512i transversion =
+        _mm512_and_si512(both, _mm512_xor_si512(purine_a, _mm512_loadu_si512(b + kLanes)));
+    const __m512i second =
+        _mm512_xor_si512(_mm512_loadu_si512(a + 2 * kLanes), _mm512_loadu_si512(b + 2 * kLanes));
+    // Transversions lie within both: both ^ transversion is both without them.
+    const __m512i transition = _mm512_and_si512(_mm512_xor_si512(both, transversion), second);
+    compared = _mm512_add_epi64(compared, _mm512_popcnt_epi64(both));
+    transversions = _mm512_add_epi64(transversions, _mm512_popcnt_epi64(transversion));
+    transitions = _mm512_add_epi64(transitions, _mm512_popcnt_epi64(transition));
+    purine_transitions = _mm512_add_epi64(
+        purine_transitions, _mm512_popcnt_epi64(_mm512_and_si512(transition, purine_a)));
+  }
+  counts = {lane_sum(compared), lane_sum(transitions), lane_sum(transversions),
+            lane_sum(purine_transitions)};
+}
+
+// Asked once, before main: the processor's features are read first, as static data may be made
+// before the library's own start-up has read them.
+const bool kVectorPopcount = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512vpopcntdq") != 0;
+}();
+#endif
+
+// Bits of the sites where a sequence holds each base, in the order A, C, G, T, from its
+// resolved, purine and second words.
+std::array<std::uint64_t, 4> base_masks(std::uint64_t r, std::uint64_t p, std::uint64_t s) {
+  const std::uint64_t purine = r & p, pyrimidine = r & ~p;
+  return {purine & ~s, pyrimidine & ~s, purine & s, pyrimidine & s};
+}
+
+TOOLKIT_POPCOUNT_CLONES void table_blocks(const std::uint64_t* a, const std::uint64_t* b,
+                                          long blocks, tPairTable& table) {
   table.fill(0);
-  for (long w = 0; w < words; ++w, a += 3, b += 3) {
-    const std::uint64_t both = a[0] & b[0];
-    const std::array<std::uint64_t, 4> x = base_masks(a), y = base_masks(b);
+  for (long k = 0; k < blocks * kLanes; ++k) {
+    const long w = k / kLanes * kBlock + k % kLanes;
+    const std::uint64_t both = a[w] & b[w];
+    const std::array<std::uint64_t, 4> x = base_masks(a[w], a[w + kLanes], a[w + 2 * kLanes]);
+    const std::array<std::uint64_t, 4> y = base_masks(b[w], b[w + kLanes], b[w + 2 * kLanes]);
     for (int u = 0; u < 4; ++u)
       for (int v = 0; v < 4; ++v) table[4 * u + v] += __builtin_popcountll(both & x[u] & y[v]);
   }
@@ -97,36 +151,42 @@ bool is_resolved(char c) {
 
 tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion deletion)
     : sequences_(static_cast<long>(sequences.size())),
-      words_(sequences.empty() ? 0 : (static_cast<long>(sequences[0].size()) + 63) / 64),
-      planes_(sequences_ * words_ * kPlanes, 0) {
+      blocks_(sequences.empty() ? 0 : (static_cast<long>(sequences[0].size()) + 511) / 512),
+      planes_(sequences_ * blocks_ * kBlock, 0) {
   static_assert(kResolved == 0 && kPurine == 1 && kSecond == 2, "planes in the order of encode");
-  parallel_for(static_cast<int>(sequences_), [&](int i) {
-    encode(sequences[i], planes_.data() + i * words_ * kPlanes, kPlanes);
-  });
+  static_assert(tSitePlanes::kBlock == ::kBlock && tSitePlanes::kLanes == ::kLanes, "one layout");
+  parallel_for(static_cast<int>(sequences_),
+               [&](int i) { encode(sequences[i], planes_.data() + i * blocks_ * kBlock); });
   if (deletion == tDeletion::pairwise || sequences_ == 0) return;
   // Global deletion: every sequence keeps only the sites all sequences resolve.
-  for (long w = 0; w < words_; ++w) {
+  for (long w = 0; w < blocks_ * kLanes; ++w) {
     std::uint64_t all = ~std::uint64_t{0};
-    for (long i = 0; i < sequences_; ++i) all &= planes_[(i * words_ + w) * kPlanes + kResolved];
-    for (long i = 0; i < sequences_; ++i) planes_[(i * words_ + w) * kPlanes + kResolved] = all;
+    for (long i = 0; i < sequences_; ++i) all &= resolved(i, w);
+    for (long i = 0; i < sequences_; ++i) resolved(i, w) = all;
   }
 }
 
 long tSitePlanes::sites_kept() const {
   long kept = 0;
-  for (long w = 0; sequences_ > 0 && w < words_; ++w)
-    kept += __builtin_popcountll(planes_[w * kPlanes + kResolved]);
+  for (long w = 0; sequences_ > 0 && w < blocks_ * kLanes; ++w)
+    kept += __builtin_popcountll(planes_[w / kLanes * kBlock + w % kLanes]);
   return kept;
 }
 
 tPairTable tSitePlanes::table(long i, long j) const {
   tPairTable table;
-  table_words(words_of(i), words_of(j), words_, table);
+  table_blocks(blocks_of(i), blocks_of(j), blocks_, table);
   return table;
 }
 
 tPairCounts tSitePlanes::count(long i, long j) const {
   tPairCounts counts;
-  count_words(words_of(i), words_of(j), words_, counts);
+#if defined(__x86_64__)
+  if (kVectorPopcount) {
+    count_blocks_512(blocks_of(i), blocks_of(j), blocks_, counts);
+    return counts;
+  }
+#endif
+  count_blocks(blocks_of(i), blocks_of(j), blocks_, counts);
   return counts;
 }

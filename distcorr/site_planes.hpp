@@ -1,5 +1,6 @@
 // Bit-parallel encoding of an alignment: 64 sites per machine word, three bit planes per
 // sequence, so a pair's differences are counted with a few logical operations and popcounts.
+// The planes go in blocks of eight words each, so that a vector unit takes a block at a time.
 #pragma once
 
 #include <array>
@@ -37,11 +38,17 @@ class tSitePlanes {
   tPairTable table(long i, long j) const;   // REQUIRES: 0 <= i, j < sequences()
 
  private:
-  // Per sequence and word: resolved sites, purines (A, G), and the second bit (G, T).
+  // Per sequence and block of eight words (512 sites): the resolved sites, the purines (A, G)
+  // and the second bit (G, T), eight words each; sites past the end are unresolved.
   enum { kResolved, kPurine, kSecond, kPlanes };
-  const std::uint64_t* words_of(long i) const { return planes_.data() + i * words_ * kPlanes; }
+  static constexpr long kLanes = 8;
+  static constexpr long kBlock = kPlanes * kLanes;
+  const std::uint64_t* blocks_of(long i) const { return planes_.data() + i * blocks_ * kBlock; }
+  std::uint64_t& resolved(long i, long w) {
+    return planes_[(i * blocks_ + w / kLanes) * kBlock + kResolved * kLanes + w % kLanes];
+  }
 
   long sequences_;
-  long words_;
+  long blocks_;
   std::vector<std::uint64_t> planes_;
 };

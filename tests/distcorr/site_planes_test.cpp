@@ -42,7 +42,7 @@ std::vector<std::string> random_alignment(int n, int length, unsigned seed) {
 }
 
 TEST(SitePlanes, CountsAsThePlainLoopDoes) {
-  for (int length : {1, 63, 64, 65, 200}) {
+  for (int length : {1, 63, 64, 65, 200, 511, 512, 513, 1100}) {
     for (tDeletion deletion : {tDeletion::global, tDeletion::pairwise}) {
       const std::vector<std::string> s = random_alignment(7, length, 17u + length);
       const tSitePlanes planes(s, deletion);
@@ -70,7 +70,11 @@ TEST(SitePlanes, GlobalDeletionKeepsTheSitesEverySequenceResolves) {
   const struct {
     std::vector<std::string> s;
     long kept;
-  } cases[] = {{{"ACGT", "ACGT"}, 4}, {{"AC-T", "NCGu"}, 2}, {{"RYKM", "ACGT"}, 0}};
+  } cases[] = {
+      {{"ACGT", "ACGT"}, 4},
+      {{"AC-T", "NCGu"}, 2},
+      {{"RYKM", "ACGT"}, 0},
+      {{std::string(1030, 'A'), std::string(600, 'C') + "N" + std::string(429, 'G')}, 1029}};
   for (const auto& c : cases) EXPECT_EQ(tSitePlanes(c.s, tDeletion::global).sites_kept(), c.kept);
 }
 
