@@ -16,12 +16,21 @@
 
 namespace {
 
-// The first two lines of text that are not empty, or false.
-bool header_and_row(const std::string& text, std::string& header, std::string& row) {
+// A line the reader passes over: empty once a CR at its end is dropped, or for blank-separated
+// fields, blanks and tabs only.
+bool skipped(std::string line, tTableFormat format) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line.empty() ||
+         (format == tTableFormat::ssv && line.find_first_not_of(" \t") == std::string::npos);
+}
+
+// The first two lines of text that the reader does not pass over, or false.
+bool header_and_row(const std::string& text, tTableFormat format, std::string& header,
+                    std::string& row) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; lines.size() < 2 && std::getline(in, line);)
-    if (!line.empty() && line != "\r") lines.push_back(line);
+    if (!skipped(line, format)) lines.push_back(line);
   if (lines.size() < 2) return false;
   header = lines[0];
   row = lines[1];
@@ -40,7 +49,9 @@ void compare_paths(const std::string& text, std::uint8_t choice) {
                                          tTableFormat::gct, tTableFormat::pcl};
   const tTableFormat format = formats[choice % 5];
   std::string header, row;
-  if (!header_and_row(text, header, row) || !quotes_close(row)) return;
+  if (!header_and_row(text, format, header, row) || !quotes_close(row)) return;
+  // A byte-order mark is skipped at the start of the text only, where the header goes.
+  if (header.compare(0, 3, "\xEF\xBB\xBF") == 0) return;
   // gct's first two lines come before the header row proper: the samples are its fields after two.
   const long long samples =
       static_cast<long long>(std::count(header.begin(), header.end(), '\t')) - 1;
