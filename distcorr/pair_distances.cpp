@@ -44,12 +44,8 @@ class tLibraryRow {
   void start(long count) {
     int s = 2;
     while (static_cast<long>(s) * (s - 1) / 2 < count) ++s;
-    if (s != a_.dim1()) a_ = b_ = d_ = tMatrix(s, s);
-    cells_.clear();
-    for (long r = 0; r < s; ++r)
-      for (long c = r + 1; c < s; ++c) cells_.push_back(r * s + c);
-    for (long k = 0; k < static_cast<long>(cells_.size()); ++k) a_.data()[cells_[k]] = 0.0;
-    for (long k = 0; k < static_cast<long>(cells_.size()); ++k) b_.data()[cells_[k]] = 0.0;
+    if (s != a_.dim1()) resize(s);
+    for (long cell : cells_) a_.data()[cell] = b_.data()[cell] = 0.0;
   }
   void put(long k, double a, double b) {
     a_.data()[cells_[k]] = a;
@@ -61,8 +57,16 @@ class tLibraryRow {
   double proportion(long k) const { return a_.data()[cells_[k]]; }  // onepdist's observed p
 
  private:
-  tMatrix a_, b_, d_;  // observed or transition proportions; transversions; the distances
-  std::vector<long> cells_;
+  // Rows come shorter and shorter, so a size is usually kept for many rows.
+  void resize(int s) {
+    a_ = b_ = d_ = tMatrix(s, s);
+    cells_.clear();
+    for (long r = 0; r < s; ++r)
+      for (long c = r + 1; c < s; ++c) cells_.push_back(r * s + c);
+  }
+
+  tMatrix a_, b_, d_;        // observed or transition proportions; transversions; the distances
+  std::vector<long> cells_;  // the upper triangle's cells in row order
 };
 
 struct tPass {

@@ -31,7 +31,7 @@ struct tPairDistances {
 
 // Jukes-Cantor without gamma goes through the tree library's onepdist, Kimura with gamma
 // through twopdist, so that their distances keep the library's bits; the other models through
-// estimate_pair(). Each distinct set of counts is corrected once per thread. The result does not
-// depend on the thread count.
+// estimate_pair(); the library's corrections take one row of pairs at a time, on the run's
+// threads. The result does not depend on the thread count.
 tPairDistances pair_distances(const tSitePlanes& planes, const std::vector<std::string>& names,
                               const tPairSettings& settings);

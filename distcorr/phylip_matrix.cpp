@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kBlockRows = 64;  // rows formatted side by side before they are written
 constexpr long kCell = 25;      // a blank and at most 24 characters of "%.17g"
-constexpr int kCacheBits = 15;  // text of 16,384 values per thread
+constexpr int kCacheBits = 15;  // text of 32,768 values per thread
 
 // " value" of one distance, padded so that it is copied as one fixed-size move.
 struct tCellText {

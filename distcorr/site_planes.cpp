@@ -35,9 +35,9 @@ unsigned code_of(char c) {
   return kCodes[static_cast<unsigned char>(c)];
 }
 
-constexpr long kLanes = 8, kBlock = 24;  // words of a plane in a block; words of a block
+constexpr long kLanes = tSitePlanes::kLanes, kBlock = tSitePlanes::kBlock;
 
-// One sequence's blocks: word w of plane p at block w / 8, lane w % 8.
+// One sequence's blocks, in tSitePlanes' layout.
 void encode(const std::string& sequence, std::uint64_t* blocks) {
   for (std::size_t start = 0, w = 0; start < sequence.size(); start += 64, ++w) {
     const std::size_t end = std::min(sequence.size(), start + 64);
@@ -49,7 +49,7 @@ void encode(const std::string& sequence, std::uint64_t* blocks) {
       purine |= (code >> 1 & 1) << shift;
       second |= (code >> 2 & 1) << shift;
     }
-    std::uint64_t* block = blocks + w / kLanes * kBlock + w % kLanes;
+    std::uint64_t* block = blocks + tSitePlanes::word_at(static_cast<long>(w));
     block[0] = resolved;
     block[kLanes] = purine;
     block[2 * kLanes] = second;
@@ -68,7 +68,7 @@ TOOLKIT_POPCOUNT_CLONES void count_blocks(const std::uint64_t* a, const std::uin
                                           long blocks, tPairCounts& counts) {
   long compared = 0, transitions = 0, transversions = 0, purine_transitions = 0;
   for (long k = 0; k < blocks * kLanes; ++k) {
-    const long w = k / kLanes * kBlock + k % kLanes;
+    const long w = tSitePlanes::word_at(k);
     const std::uint64_t both = a[w] & b[w];
     const std::uint64_t transversion = both & (a[w + kLanes] ^ b[w + kLanes]);
     const std::uint64_t transition = both & ~transversion & (a[w + 2 * kLanes] ^ b[w + 2 * kLanes]);
@@ -134,7 +134,7 @@ TOOLKIT_POPCOUNT_CLONES void table_blocks(const std::uint64_t* a, const std::uin
                                           long blocks, tPairTable& table) {
   table.fill(0);
   for (long k = 0; k < blocks * kLanes; ++k) {
-    const long w = k / kLanes * kBlock + k % kLanes;
+    const long w = tSitePlanes::word_at(k);
     const std::uint64_t both = a[w] & b[w];
     const std::array<std::uint64_t, 4> x = base_masks(a[w], a[w + kLanes], a[w + 2 * kLanes]);
     const std::array<std::uint64_t, 4> y = base_masks(b[w], b[w + kLanes], b[w + 2 * kLanes]);
@@ -153,8 +153,6 @@ tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion de
     : sequences_(static_cast<long>(sequences.size())),
       blocks_(sequences.empty() ? 0 : (static_cast<long>(sequences[0].size()) + 511) / 512),
       planes_(sequences_ * blocks_ * kBlock, 0) {
-  static_assert(kResolved == 0 && kPurine == 1 && kSecond == 2, "planes in the order of encode");
-  static_assert(tSitePlanes::kBlock == ::kBlock && tSitePlanes::kLanes == ::kLanes, "one layout");
   parallel_for(static_cast<int>(sequences_),
                [&](int i) { encode(sequences[i], planes_.data() + i * blocks_ * kBlock); });
   if (deletion == tDeletion::pairwise || sequences_ == 0) return;
@@ -169,7 +167,7 @@ tSitePlanes::tSitePlanes(const std::vector<std::string>& sequences, tDeletion de
 long tSitePlanes::sites_kept() const {
   long kept = 0;
   for (long w = 0; sequences_ > 0 && w < blocks_ * kLanes; ++w)
-    kept += __builtin_popcountll(planes_[w / kLanes * kBlock + w % kLanes]);
+    kept += __builtin_popcountll(planes_[tSitePlanes::word_at(w)]);
   return kept;
 }
 

@@ -37,16 +37,17 @@ class tSitePlanes {
   tPairCounts count(long i, long j) const;  // REQUIRES: 0 <= i, j < sequences()
   tPairTable table(long i, long j) const;   // REQUIRES: 0 <= i, j < sequences()
 
- private:
-  // Per sequence and block of eight words (512 sites): the resolved sites, the purines (A, G)
-  // and the second bit (G, T), eight words each; sites past the end are unresolved.
-  enum { kResolved, kPurine, kSecond, kPlanes };
+  // The layout: per sequence, blocks of 512 sites, each the resolved sites, the purines (A, G)
+  // and the second bit (G, T), kLanes words apiece in that order; sites past the end are
+  // unresolved. Word w of the resolved plane is at word_at(w) of the sequence's words, and each
+  // further plane kLanes words on.
   static constexpr long kLanes = 8;
-  static constexpr long kBlock = kPlanes * kLanes;
+  static constexpr long kBlock = 3 * kLanes;
+  static constexpr long word_at(long w) { return w / kLanes * kBlock + w % kLanes; }
+
+ private:
   const std::uint64_t* blocks_of(long i) const { return planes_.data() + i * blocks_ * kBlock; }
-  std::uint64_t& resolved(long i, long w) {
-    return planes_[(i * blocks_ + w / kLanes) * kBlock + kResolved * kLanes + w % kLanes];
-  }
+  std::uint64_t& resolved(long i, long w) { return planes_[i * blocks_ * kBlock + word_at(w)]; }
 
   long sequences_;
   long blocks_;
